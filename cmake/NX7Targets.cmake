@@ -1,0 +1,60 @@
+# Helpers every subsystem uses to declare its tests, benchmarks and fuzzers.
+
+if(WIN32)
+  # GoogleTest from Debian's sources, built with the cross compiler.
+  set(gtest_disable_pthreads OFF CACHE BOOL "" FORCE)
+  set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
+  add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
+else()
+  find_package(GTest REQUIRED)
+endif()
+
+# nx7_native_test(NAME src...): a host test executable on the portable core; each test is its own ctest entry.
+function(nx7_native_test name)
+  if(WIN32)
+    return()
+  endif()
+  add_executable(${name} ${ARGN})
+  target_link_libraries(${name} PRIVATE nx7core GTest::gtest GTest::gmock GTest::gtest_main)
+  target_include_directories(${name} PRIVATE ${CMAKE_SOURCE_DIR}/tests)
+  target_compile_definitions(${name} PRIVATE NX7_SOURCE_DIR="${CMAKE_SOURCE_DIR}")
+  include(GoogleTest)
+  gtest_discover_tests(${name} DISCOVERY_TIMEOUT 30 PROPERTIES LABELS native)
+endfunction()
+
+# nx7_win_test(NAME src...): a Windows test executable, run by ctest through Wine.
+function(nx7_win_test name)
+  if(NOT WIN32)
+    return()
+  endif()
+  add_executable(${name} ${ARGN})
+  target_link_libraries(${name} PRIVATE nx7win nx7core gtest gmock gtest_main)
+  target_include_directories(${name} PRIVATE ${CMAKE_SOURCE_DIR}/tests)
+  target_compile_definitions(${name} PRIVATE NX7_SOURCE_DIR="${CMAKE_SOURCE_DIR}")
+  add_test(NAME ${name} COMMAND ${name} --gtest_color=no)
+  set_tests_properties(${name} PROPERTIES LABELS wine TIMEOUT 600)
+endfunction()
+
+# nx7_benchmark(NAME src...): a Google Benchmark executable (host only, never run by ctest).
+function(nx7_benchmark name)
+  if(WIN32 OR NOT NX7_BENCH)
+    return()
+  endif()
+  find_package(benchmark REQUIRED)
+  add_executable(${name} ${ARGN})
+  target_link_libraries(${name} PRIVATE nx7core benchmark::benchmark benchmark::benchmark_main)
+  target_compile_definitions(${name} PRIVATE NX7_SOURCE_DIR="${CMAKE_SOURCE_DIR}")
+endfunction()
+
+# nx7_fuzzer(NAME SOURCE CORPUS_DIR): a libFuzzer target; ctest replays its seed corpus.
+function(nx7_fuzzer name source corpus)
+  if(NOT NX7_FUZZ)
+    return()
+  endif()
+  add_executable(${name} ${source})
+  target_link_libraries(${name} PRIVATE nx7core)
+  target_compile_options(${name} PRIVATE -fsanitize=fuzzer)
+  target_link_options(${name} PRIVATE -fsanitize=fuzzer)
+  add_test(NAME ${name}_corpus COMMAND ${name} -runs=0 ${corpus})
+  set_tests_properties(${name}_corpus PROPERTIES LABELS fuzz)
+endfunction()

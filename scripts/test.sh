@@ -1,0 +1,23 @@
+#!/usr/bin/env bash
+# Builds everything and runs every test: native tests, then the Windows tests under Wine.
+#   scripts/test.sh            install packages, build native + windows, run both test sets
+#   scripts/test.sh sanitize   native tests under ASan+UBSan and the fuzzers' corpus replays
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+bash "$root/scripts/install-deps.sh"
+jobs=${NX7_JOBS:-$(nproc)}
+
+if [ "${1:-}" = sanitize ]; then
+  bash "$root/scripts/build.sh" sanitize
+  ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
+    ctest --test-dir "$root/build/sanitize" --output-on-failure -j "$jobs"
+  exit 0
+fi
+
+bash "$root/scripts/build.sh" native windows
+ctest --test-dir "$root/build/native" --output-on-failure -j "$jobs"
+# Keep one wineserver alive for the whole Windows run instead of one per test program.
+export WINEPREFIX=${WINEPREFIX:-$HOME/.wine-nx7}
+bash "$root/scripts/wine-run.sh" cmd /c exit 0 >/dev/null 2>&1 || true
+wineserver -p 60 || true
+ctest --test-dir "$root/build/windows" --output-on-failure -j "$jobs"

@@ -1,0 +1,22 @@
+#!/usr/bin/env bash
+# Runs a Windows program under Wine (ctest's cross-compiling emulator and scripts/run.sh):
+# creates the project's Wine prefix once and gives the program a display (Xvfb when none is set).
+set -euo pipefail
+export WINEPREFIX=${WINEPREFIX:-$HOME/.wine-nx7}
+export WINEDEBUG=${WINEDEBUG:--all}
+export WINEDLLOVERRIDES=${WINEDLLOVERRIDES:-mscoree,mshtml=}
+if [ ! -f "$WINEPREFIX/system.reg" ]; then
+  mkdir -p "$(dirname "$WINEPREFIX")"
+  ( flock 9; [ -f "$WINEPREFIX/system.reg" ] || { wineboot -i >/dev/null 2>&1; wineserver -w; } ) 9>"$WINEPREFIX.lock"
+fi
+if [ -z "${DISPLAY:-}" ]; then
+  display=${NX7_XVFB_DISPLAY:-:77}
+  if [ ! -e "/tmp/.X11-unix/X${display#:}" ]; then
+    ( flock 9; [ -e "/tmp/.X11-unix/X${display#:}" ] || {
+        setsid Xvfb "$display" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 < /dev/null &
+        for _ in $(seq 50); do [ -e "/tmp/.X11-unix/X${display#:}" ] && break; sleep 0.1; done; }
+    ) 9>/tmp/nx7-xvfb.lock
+  fi
+  export DISPLAY=$display
+fi
+exec wine "$@"
