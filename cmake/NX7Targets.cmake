@@ -32,7 +32,8 @@ function(nx7_win_test name)
   target_include_directories(${name} PRIVATE ${CMAKE_SOURCE_DIR}/tests)
   target_compile_definitions(${name} PRIVATE NX7_SOURCE_DIR="${CMAKE_SOURCE_DIR}")
   add_test(NAME ${name} COMMAND ${name} --gtest_color=no)
-  set_tests_properties(${name} PROPERTIES LABELS wine TIMEOUT 600)
+  # One desktop is shared by all Windows tests (input injection, hooks, hover): run them one at a time.
+  set_tests_properties(${name} PROPERTIES LABELS wine TIMEOUT 600 RESOURCE_LOCK desktop)
 endfunction()
 
 # nx7_benchmark(NAME src...): a Google Benchmark executable (host only, never run by ctest).
