@@ -1,0 +1,17 @@
+#include <vector>
+
+#include "command.h"
+
+namespace nx7::ctl {
+
+// Each command is defined in its own cmd_<name>.cpp as
+//   extern const Command kNameCommand{"name", "summary", "name ARGS\n...", &Run};
+// and listed here once: an extern declaration and one table line.
+
+std::span<const Command> Commands() {
+  static const std::vector<Command> table = {
+  };
+  return table;
+}
+
+}  // namespace nx7::ctl
