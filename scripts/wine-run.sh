@@ -12,10 +12,12 @@ fi
 if [ -z "${DISPLAY:-}" ]; then
   display=${NX7_XVFB_DISPLAY:-:77}
   if [ ! -e "/tmp/.X11-unix/X${display#:}" ]; then
+    # One lock per display, and the server must not inherit the lock's descriptor: a server
+    # that held it would block every later start for as long as it runs.
     ( flock 9; [ -e "/tmp/.X11-unix/X${display#:}" ] || {
-        setsid Xvfb "$display" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 < /dev/null &
+        setsid Xvfb "$display" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 < /dev/null 9>&- &
         for _ in $(seq 50); do [ -e "/tmp/.X11-unix/X${display#:}" ] && break; sleep 0.1; done; }
-    ) 9>/tmp/nx7-xvfb.lock
+    ) 9>"/tmp/nx7-xvfb-${display#:}.lock"
   fi
   export DISPLAY=$display
 fi
