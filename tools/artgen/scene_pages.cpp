@@ -269,17 +269,17 @@ void PaintLightingPage(Canvas& c, Look look, bool chinese) {
     R = vals[k % 6][0]; G = vals[k % 6][1]; B = vals[k % 6][2];
     cairo_t* cr = c.cr();
     cairo_new_path(cr);
-    cairo_arc(cr, 96, 106, 48, a0, a1);
+    cairo_arc(cr, 92, 92, 40, a0, a1);
     cairo_set_source_rgba(cr, R, G, B, 0.9);
     cairo_set_line_width(cr, 6);
     cairo_stroke(cr);
     cairo_new_path(cr);
-    cairo_arc(cr, 96, 106, 48, a0, a1);
+    cairo_arc(cr, 92, 92, 40, a0, a1);
     cairo_set_source_rgba(cr, R, G, B, 0.12);
     cairo_set_line_width(cr, 18);
     cairo_stroke(cr);
   }
-  c.Text(Rect{56, 96, 136, 116}, "RGB", Label(16, false, true), p::kTextBright);
+  c.Text(Rect{52, 82, 132, 102}, "RGB", Label(16, false, true), p::kTextBright);
 
   static const std::array<const char*, 6> modesEn{"Always on", "Breathing", "APM breathing", "Spectrum cycle", "Symphony", "Lights off"};
   static const std::array<const char*, 6> modesZh{"常亮", "呼吸", "APM 呼吸", "光谱循环", "交响乐", "关闭灯光"};
