@@ -97,4 +97,18 @@ size_t BoundedLength(const char16_t* field, size_t capacity) {
   return n;
 }
 
+std::u16string TextFromField(const char16_t* field, size_t capacity) {
+  return std::u16string(field, BoundedLength(field, capacity));
+}
+
+size_t CopyToField(std::u16string_view text, char16_t* field, size_t capacity) {
+  if (capacity == 0) return 0;
+  size_t n = text.size() < capacity - 1 ? text.size() : capacity - 1;
+  // Cutting between the halves of a surrogate pair would leave a lone high surrogate.
+  if (n < text.size() && n > 0 && text[n - 1] >= 0xD800 && text[n - 1] <= 0xDBFF) --n;
+  text.copy(field, n);
+  field[n] = 0;
+  return n;
+}
+
 }  // namespace nx7

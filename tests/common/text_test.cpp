@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 namespace nx7 {
 namespace {
 
@@ -32,6 +34,31 @@ TEST(Text, BoundedLengthStopsAtCapacity) {
   const char16_t shorter[4] = {u'a', 0, u'c', u'd'};
   EXPECT_EQ(BoundedLength(full, 4), 4u);
   EXPECT_EQ(BoundedLength(shorter, 4), 1u);
+}
+
+TEST(Text, CopyToFieldCutsAndTerminates) {
+  const struct {
+    std::u16string text;
+    size_t capacity;
+    std::u16string expected;
+  } cases[] = {
+      {u"abc", 8, u"abc"},
+      {u"abcdef", 4, u"abc"},
+      {u"", 4, u""},
+      {u"ab\U0001F5B1", 4, u"ab"},  // the pair would not fit with its terminator
+      {u"a\U0001F5B1", 4, u"a\U0001F5B1"},
+      {u"xyz", 1, u""},
+  };
+  for (const auto& c : cases) {
+    char16_t field[8];
+    std::fill(std::begin(field), std::end(field), u'#');
+    EXPECT_EQ(CopyToField(c.text, field, c.capacity), c.expected.size());
+    EXPECT_EQ(TextFromField(field, c.capacity), c.expected);
+    EXPECT_EQ(field[c.expected.size()], 0);
+    if (c.capacity < 8) {
+      EXPECT_EQ(field[c.capacity], u'#');  // nothing written past the field
+    }
+  }
 }
 
 }  // namespace

@@ -1,0 +1,7 @@
+#include "i18n/chinese_text.h"
+
+namespace nx7 {
+
+bool chineseText = true;
+
+}  // namespace nx7

@@ -1,0 +1,72 @@
+#include "buttons/function_types.h"
+
+#include <gtest/gtest.h>
+
+#include <set>
+
+#include "buttons/inputs.h"
+#include "i18n/chinese_text.h"
+
+namespace nx7 {
+namespace {
+
+struct LanguageScope {
+  explicit LanguageScope(bool chinese) : saved(chineseText) { chineseText = chinese; }
+  ~LanguageScope() { chineseText = saved; }
+  bool saved;
+};
+
+TEST(FunctionName, FollowsTheDisplayLanguage) {
+  const struct {
+    int32_t type;
+    std::u16string english;
+    std::u16string chinese;
+  } cases[] = {
+      {1, u"Click", u"单击"},
+      {11, u"Scroll up", u"滚轮前滚"},
+      {22, u"Scroll", u"滚轮后滚"},
+      {126, u"sreen zoom in", u"放大"},
+      {32, u"Play/Pause", u"播放/暂停"},
+      {121, u"Disable key", u"禁用按键"},
+      {143, u"FIRE", u"火力"},
+  };
+  for (const auto& c : cases) {
+    {
+      LanguageScope scope(false);
+      EXPECT_EQ(FunctionName(c.type), c.english) << c.type;
+    }
+    LanguageScope scope(true);
+    EXPECT_EQ(FunctionName(c.type), c.chinese) << c.type;
+  }
+}
+
+TEST(FunctionName, IsEmptyForTypesWithoutARow) {
+  for (bool chinese : {false, true}) {
+    LanguageScope scope(chinese);
+    for (int32_t type : {0, 5, 6, 19, 36, -1, 144, 0x7FFFFFFF}) EXPECT_EQ(FunctionName(type), u"") << type;
+  }
+}
+
+TEST(FunctionTypes, TableRowsAreDistinctAndCoded) {
+  std::set<int32_t> types;
+  for (const auto& row : kFunctionTypes) {
+    EXPECT_TRUE(types.insert(row.type).second) << "duplicate type " << row.type;
+    EXPECT_EQ(FindFunctionType(row.type), &row);
+  }
+  EXPECT_EQ(FindFunctionType(1)->deviceKeyCode, 0x00F00001u);
+  EXPECT_EQ(FindFunctionType(142)->deviceKeyCode, 0x08040007u);
+  EXPECT_EQ(FindFunctionType(40)->catalogueKey, "str_player");
+  EXPECT_EQ(FindFunctionType(22)->catalogueKey, "");
+}
+
+TEST(Inputs, DefaultTypes) {
+  const int32_t expected[] = {1, 4, 2, 8, 16, 11, 22};
+  for (size_t i = 0; i < kInputCount; ++i) {
+    EXPECT_EQ(DefaultType(i), expected[i]);
+    EXPECT_NE(FindFunctionType(DefaultType(i)), nullptr);
+  }
+  EXPECT_EQ(DefaultType(7), 0);
+}
+
+}  // namespace
+}  // namespace nx7
