@@ -1,0 +1,128 @@
+#include "macros/input_hooks_win32.h"
+
+#include <atomic>
+
+#include "platform/win32/win32_error.h"
+
+namespace nx7::win32 {
+namespace {
+
+// The system gives the hook procedures no context, so they find their InputHooks here. It is set
+// before the hooks are placed and cleared after they are gone.
+std::atomic<InputHooks*> g_hooks{nullptr};
+std::atomic<Win32HookInstaller*> g_owner{nullptr};
+
+LRESULT CALLBACK KeyboardProc(int code, WPARAM wParam, LPARAM lParam) {
+  if (code == HC_ACTION) {
+    if (InputHooks* hooks = g_hooks.load(std::memory_order_acquire)) {
+      const auto* event = reinterpret_cast<const KBDLLHOOKSTRUCT*>(lParam);
+      hooks->OnKeyboardEvent(event->vkCode, event->flags);  // never swallows
+    }
+  }
+  return CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+LRESULT CALLBACK MouseProc(int code, WPARAM wParam, LPARAM lParam) {
+  if (code == HC_ACTION) {
+    if (InputHooks* hooks = g_hooks.load(std::memory_order_acquire)) {
+      const auto* event = reinterpret_cast<const MSLLHOOKSTRUCT*>(lParam);
+      if (hooks->OnMouseEvent(static_cast<uint32_t>(wParam), event->mouseData) == HookResult::kSwallow) {
+        return 1;
+      }
+    }
+  }
+  return CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+struct HookPair {
+  HHOOK keyboard = nullptr;
+  HHOOK mouse = nullptr;
+  ~HookPair() {
+    if (keyboard) UnhookWindowsHookEx(keyboard);
+    if (mouse) UnhookWindowsHookEx(mouse);
+  }
+};
+
+}  // namespace
+
+Win32HookInstaller::~Win32HookInstaller() { Remove(); }
+
+DWORD WINAPI Win32HookInstaller::HookThread(void* param) {
+  auto* self = static_cast<Win32HookInstaller*>(param);
+  // The queue must exist before the installer may post WM_QUIT to this thread.
+  MSG msg;
+  PeekMessageW(&msg, nullptr, WM_USER, WM_USER, PM_NOREMOVE);
+  // Input waits for this thread: let it run ahead of ordinary work.
+  SetThreadPriority(GetCurrentThread(), THREAD_PRIORITY_HIGHEST);
+
+  HookPair hooks;
+  HINSTANCE module = GetModuleHandleW(nullptr);
+  hooks.keyboard = SetWindowsHookExW(WH_KEYBOARD_LL, KeyboardProc, module, 0);
+  if (!hooks.keyboard) self->lastError_ = LastErrorText("SetWindowsHookExW(WH_KEYBOARD_LL)");
+  if (hooks.keyboard) {
+    hooks.mouse = SetWindowsHookExW(WH_MOUSE_LL, MouseProc, module, 0);
+    if (!hooks.mouse) self->lastError_ = LastErrorText("SetWindowsHookExW(WH_MOUSE_LL)");
+  }
+  const bool installed = hooks.keyboard && hooks.mouse;
+  self->threadInstalled_ = installed;
+  SetEvent(self->ready_);  // `self` may not be touched by this thread after this point
+  if (!installed) return 1;
+
+  while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
+    DispatchMessageW(&msg);
+  }
+  return 0;  // HookPair takes both hooks away
+}
+
+bool Win32HookInstaller::Install(InputHooks& hooks) {
+  if (thread_) {
+    g_hooks.store(&hooks, std::memory_order_release);
+    return true;
+  }
+  Win32HookInstaller* expected = nullptr;
+  if (!g_owner.compare_exchange_strong(expected, this)) {
+    lastError_ = "another hook installer holds the hooks";
+    return false;
+  }
+  g_hooks.store(&hooks, std::memory_order_release);
+
+  ready_ = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+  if (!ready_) {
+    lastError_ = LastErrorText("CreateEventW");
+  } else {
+    threadInstalled_ = false;
+    HANDLE thread = CreateThread(nullptr, 0, HookThread, this, 0, &threadId_);
+    if (!thread) {
+      lastError_ = LastErrorText("CreateThread");
+    } else {
+      WaitForSingleObject(ready_, INFINITE);
+      if (threadInstalled_) {
+        thread_ = thread;
+      } else {
+        WaitForSingleObject(thread, INFINITE);
+        CloseHandle(thread);
+      }
+    }
+    CloseHandle(ready_);
+    ready_ = nullptr;
+  }
+  if (!thread_) {
+    g_hooks.store(nullptr, std::memory_order_release);
+    g_owner.store(nullptr);
+    return false;
+  }
+  return true;
+}
+
+void Win32HookInstaller::Remove() {
+  if (!thread_) return;
+  PostThreadMessageW(threadId_, WM_QUIT, 0, 0);
+  WaitForSingleObject(thread_, INFINITE);
+  CloseHandle(thread_);
+  thread_ = nullptr;
+  threadId_ = 0;
+  g_hooks.store(nullptr, std::memory_order_release);
+  g_owner.store(nullptr);
+}
+
+}  // namespace nx7::win32

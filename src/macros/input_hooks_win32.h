@@ -1,0 +1,46 @@
+#pragma once
+// The system side of InputHooks: a low-level keyboard hook (WH_KEYBOARD_LL) and a low-level mouse
+// hook (WH_MOUSE_LL) for the whole desktop.
+//
+// The hooks live on a thread of their own that does nothing but run its message loop. The system
+// calls a low-level hook on the thread that installed it and holds the event (and with it every
+// mouse and keyboard event of the desktop) until the procedure returns; a thread that is busy
+// elsewhere, even for a few seconds, freezes the desktop's input and makes the system drop the
+// hook without notice. The window thread blocks for that long (downloads, launches, modal
+// loops), so it must never own them.
+#include <windows.h>
+
+#include <string>
+
+#include "macros/input_hooks.h"
+
+namespace nx7::win32 {
+
+class Win32HookInstaller : public HookInstaller {
+ public:
+  Win32HookInstaller() = default;
+  ~Win32HookInstaller() override;
+  Win32HookInstaller(const Win32HookInstaller&) = delete;
+  Win32HookInstaller& operator=(const Win32HookInstaller&) = delete;
+
+  // Starts the hook thread, which installs both hooks; waits until both are in place or one has
+  // failed (then neither stays). Only one installer of the process may hold hooks at a time.
+  bool Install(InputHooks& hooks) override;
+  // Ends the hook thread, which removes both hooks first; returns when they are gone.
+  void Remove() override;
+
+  bool Installed() const { return thread_ != nullptr; }
+  // What went wrong in the last failed Install.
+  const std::string& LastError() const { return lastError_; }
+
+ private:
+  static DWORD WINAPI HookThread(void* self);
+
+  HANDLE thread_ = nullptr;
+  DWORD threadId_ = 0;
+  HANDLE ready_ = nullptr;  // set by the hook thread once both hooks are in place or have failed
+  bool threadInstalled_ = false;
+  std::string lastError_;
+};
+
+}  // namespace nx7::win32
