@@ -8,8 +8,11 @@ namespace nx7::ctl {
 //   extern const Command kNameCommand{"name", "summary", "name ARGS\n...", &Run};
 // and listed here once: an extern declaration and one table line.
 
+extern const Command kVersionCommand;
+
 std::span<const Command> Commands() {
   static const std::vector<Command> table = {
+      kVersionCommand,
   };
   return table;
 }

@@ -1,0 +1,216 @@
+#include "platform/win32/hid_win32.h"
+
+#include <windows.h>
+#include <setupapi.h>
+// MinGW's HID headers declare the functions without C linkage.
+extern "C" {
+#include <hidsdi.h>
+#include <hidpi.h>
+}
+
+#include <cstring>
+#include <new>
+
+#include "platform/win32/wide.h"
+#include "platform/win32/win32_error.h"
+
+namespace nx7::win32 {
+namespace {
+
+struct DeviceInfoList {
+  HDEVINFO handle;
+  ~DeviceInfoList() {
+    if (handle != INVALID_HANDLE_VALUE) SetupDiDestroyDeviceInfoList(handle);
+  }
+};
+
+struct OwnedHandle {
+  HANDLE handle = INVALID_HANDLE_VALUE;
+  OwnedHandle() = default;
+  explicit OwnedHandle(HANDLE h) : handle(h) {}
+  OwnedHandle(const OwnedHandle&) = delete;
+  OwnedHandle& operator=(const OwnedHandle&) = delete;
+  ~OwnedHandle() {
+    if (handle && handle != INVALID_HANDLE_VALUE) CloseHandle(handle);
+  }
+  bool valid() const { return handle && handle != INVALID_HANDLE_VALUE; }
+};
+
+class Win32HidDevice final : public HidDevice {
+ public:
+  Win32HidDevice(HANDLE file, HANDLE event, bool writable) : file_(file), event_(event), writable_(writable) {}
+
+  ~Win32HidDevice() override {
+    // An overlapped write still in flight refers to our buffer and OVERLAPPED record: it must
+    // finish or be cancelled before they go away.
+    if (writeInFlight_) {
+      CancelIoEx(file_.handle, &overlapped_);
+      DWORD ignored = 0;
+      GetOverlappedResult(file_.handle, &overlapped_, &ignored, TRUE);
+    }
+    if (preparsed_) HidD_FreePreparsedData(preparsed_);
+  }
+
+  bool GetAttributes(HidAttributes& attributes) override {
+    HIDD_ATTRIBUTES a{};
+    a.Size = sizeof a;
+    if (!HidD_GetAttributes(file_.handle, &a)) return Error("HidD_GetAttributes");
+    attributes = HidAttributes{a.VendorID, a.ProductID, a.VersionNumber};
+    return true;
+  }
+
+  bool GetCaps(HidCaps& caps) override {
+    if (!preparsed_ && !HidD_GetPreparsedData(file_.handle, &preparsed_)) {
+      preparsed_ = nullptr;
+      return Error("HidD_GetPreparsedData");
+    }
+    if (HidP_GetCaps(preparsed_, &caps_) != HIDP_STATUS_SUCCESS) {
+      error_ = "HidP_GetCaps failed: invalid preparsed data";
+      return false;
+    }
+    caps = HidCaps{caps_.UsagePage, caps_.Usage, caps_.InputReportByteLength, caps_.OutputReportByteLength,
+                   caps_.FeatureReportByteLength, caps_.NumberFeatureValueCaps};
+    return true;
+  }
+
+  bool GetFeatureValueCaps(std::vector<HidValueCaps>& valueCaps) override {
+    HidCaps ignored;
+    if (!preparsed_ && !GetCaps(ignored)) return false;
+    USHORT count = caps_.NumberFeatureValueCaps;
+    std::vector<HIDP_VALUE_CAPS> raw(count ? count : 1);
+    if (HidP_GetSpecificValueCaps(HidP_Feature, 0, 0, 0, raw.data(), &count, preparsed_) != HIDP_STATUS_SUCCESS) {
+      error_ = "HidP_GetSpecificValueCaps failed";
+      return false;
+    }
+    valueCaps.clear();
+    for (USHORT i = 0; i < count && i < raw.size(); ++i) {
+      const HIDP_VALUE_CAPS& v = raw[i];
+      valueCaps.push_back(HidValueCaps{v.UsagePage, v.IsRange ? v.Range.UsageMin : v.NotRange.Usage,
+                                       bool(v.IsRange), v.ReportID, v.ReportCount, v.LinkCollection});
+    }
+    return true;
+  }
+
+  bool SetFeature(const uint8_t* report, size_t length) override {
+    std::vector<uint8_t> copy(report, report + length);
+    if (!HidD_SetFeature(file_.handle, copy.data(), ULONG(length))) return Error("HidD_SetFeature");
+    return true;
+  }
+
+  bool GetFeature(uint8_t* report, size_t length) override {
+    if (!HidD_GetFeature(file_.handle, report, ULONG(length))) return Error("HidD_GetFeature");
+    return true;
+  }
+
+  HidWriteResult Write(const uint8_t* report, size_t length) override {
+    if (!writable_) {
+      error_ = "the handle was not opened for writing";
+      return HidWriteResult::Failed;
+    }
+    FinishPreviousWrite();
+    buffer_.assign(report, report + length);
+    overlapped_ = OVERLAPPED{};
+    overlapped_.hEvent = event_.handle;
+    DWORD written = 0;
+    if (WriteFile(file_.handle, buffer_.data(), DWORD(length), &written, &overlapped_)) return HidWriteResult::Done;
+    const DWORD error = GetLastError();
+    if (error == ERROR_IO_PENDING) {
+      writeInFlight_ = true;
+      return HidWriteResult::Pending;
+    }
+    error_ = ErrorText("WriteFile", error);
+    return HidWriteResult::Failed;
+  }
+
+  void WaitForWrite(uint32_t timeoutMs) override {
+    if (!writable_) return;
+    WaitForSingleObject(event_.handle, timeoutMs);
+    ResetEvent(event_.handle);
+  }
+
+  std::string LastError() const override { return error_; }
+
+ private:
+  bool Error(const char* call) {
+    error_ = LastErrorText(call);
+    return false;
+  }
+
+  // The record and buffer of a write that did not finish within its wait are reused only once
+  // that write is over.
+  void FinishPreviousWrite() {
+    if (!writeInFlight_) return;
+    DWORD ignored = 0;
+    if (!GetOverlappedResult(file_.handle, &overlapped_, &ignored, FALSE) &&
+        GetLastError() == ERROR_IO_INCOMPLETE) {
+      CancelIoEx(file_.handle, &overlapped_);
+      GetOverlappedResult(file_.handle, &overlapped_, &ignored, TRUE);
+    }
+    writeInFlight_ = false;
+  }
+
+  OwnedHandle file_;
+  OwnedHandle event_;
+  bool writable_;
+  PHIDP_PREPARSED_DATA preparsed_ = nullptr;
+  HIDP_CAPS caps_{};
+  OVERLAPPED overlapped_{};
+  std::vector<uint8_t> buffer_;
+  bool writeInFlight_ = false;
+  std::string error_;
+};
+
+}  // namespace
+
+std::vector<std::u16string> Win32HidSystem::DeviceInterfacePaths() {
+  std::vector<std::u16string> paths;
+  GUID hidGuid;
+  HidD_GetHidGuid(&hidGuid);
+  DeviceInfoList list{SetupDiGetClassDevsW(&hidGuid, nullptr, nullptr, DIGCF_PRESENT | DIGCF_DEVICEINTERFACE)};
+  if (list.handle == INVALID_HANDLE_VALUE) {
+    lastError_ = LastErrorText("SetupDiGetClassDevsW");
+    return paths;
+  }
+  SP_DEVICE_INTERFACE_DATA data{};
+  data.cbSize = sizeof data;
+  for (DWORD index = 0; SetupDiEnumDeviceInterfaces(list.handle, nullptr, &hidGuid, index, &data); ++index) {
+    DWORD size = 0;
+    SetupDiGetDeviceInterfaceDetailW(list.handle, &data, nullptr, 0, &size, nullptr);
+    if (size < sizeof(SP_DEVICE_INTERFACE_DETAIL_DATA_W)) continue;
+    std::unique_ptr<uint8_t[]> buffer(new (std::nothrow) uint8_t[size]);
+    if (!buffer) {
+      lastError_ = "out of memory for a device path";
+      break;
+    }
+    auto* detail = reinterpret_cast<SP_DEVICE_INTERFACE_DETAIL_DATA_W*>(buffer.get());
+    detail->cbSize = sizeof(SP_DEVICE_INTERFACE_DETAIL_DATA_W);
+    if (!SetupDiGetDeviceInterfaceDetailW(list.handle, &data, detail, size, nullptr, nullptr)) continue;
+    paths.push_back(FromWide(detail->DevicePath));
+  }
+  return paths;
+}
+
+std::unique_ptr<HidDevice> Win32HidSystem::Open(const std::u16string& path, HidAccess access) {
+  const DWORD desired = access == HidAccess::Read ? GENERIC_READ : access == HidAccess::Write ? GENERIC_WRITE : 0;
+  const DWORD flags = access == HidAccess::Query ? FILE_FLAG_BACKUP_SEMANTICS : FILE_FLAG_OVERLAPPED;
+  HANDLE file = CreateFileW(Wide(path), desired, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, flags, nullptr);
+  if (file == INVALID_HANDLE_VALUE) {
+    lastError_ = LastErrorText("CreateFileW");
+    return nullptr;
+  }
+  // Each open handle gets its own overlapped event (manual reset, not signalled), released with
+  // the handle; only writes use theirs.
+  HANDLE event = nullptr;
+  if (access != HidAccess::Query) {
+    event = CreateEventW(nullptr, TRUE, FALSE,
+                         access == HidAccess::Write ? L"WriteDataOverLappedEvent" : L"ReadDataOverLappedEvent");
+    if (!event) {
+      lastError_ = LastErrorText("CreateEventW");
+      CloseHandle(file);
+      return nullptr;
+    }
+  }
+  return std::make_unique<Win32HidDevice>(file, event, access == HidAccess::Write);
+}
+
+}  // namespace nx7::win32

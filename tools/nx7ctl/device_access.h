@@ -1,0 +1,47 @@
+#pragma once
+// The mouse as nx7ctl's device commands reach it: the real one through the platform's HID
+// back-end, or the virtual mouse (--virtual, on virtual time), optionally tracing every report
+// and pause to a file (--trace FILE).
+#include <fstream>
+#include <memory>
+#include <optional>
+#include <string>
+
+#include "command.h"
+#include "device/usb_driver.h"
+#include "platform/hid_trace.h"
+#include "platform/virtual/virtual_clock.h"
+#include "platform/virtual/virtual_mouse.h"
+
+namespace nx7::ctl {
+
+// The options every device command takes.
+inline constexpr std::string_view kDeviceOptions[] = {"--virtual", "--trace="};
+
+class DeviceAccess {
+ public:
+  // Throws CommandError when the trace file cannot be created.
+  explicit DeviceAccess(const ParsedArgs& args);
+  ~DeviceAccess();
+
+  // Opens the mouse; throws CommandError naming why when it cannot be found or opened.
+  CUSBDriver& OpenMouse();
+
+  Clock& clock() { return *clock_; }
+  HidSystem& hid() { return *hid_; }
+  VirtualMouse* virtualMouse() { return virtual_.get(); }
+
+ private:
+  std::unique_ptr<HidSystem> platform_;
+  std::unique_ptr<VirtualMouse> virtual_;
+  VirtualClock virtualClock_;
+  std::ofstream traceFile_;
+  std::unique_ptr<HidTrace> trace_;
+  std::unique_ptr<TracingHidSystem> tracingHid_;
+  std::unique_ptr<TracingClock> tracingClock_;
+  HidSystem* hid_ = nullptr;
+  Clock* clock_ = nullptr;
+  std::unique_ptr<CUSBDriver> driver_;
+};
+
+}  // namespace nx7::ctl
