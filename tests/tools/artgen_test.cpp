@@ -3,6 +3,7 @@
 // the same bytes, and the pictures agree where the program cuts one from another.
 #include <gtest/gtest.h>
 
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <cstdint>
@@ -328,6 +329,17 @@ TEST_F(ArtworkTest, ChineseSkinsFollowTheChineseLayout) {
   EXPECT_FALSE(SameArea(cnNormal, cn, lp::PaletteButton(0, true)));
   EXPECT_FALSE(SameArea(en, cn, lp::PaletteButton(0, false)));
   fs::remove_all(zh);
+}
+
+TEST(ArtgenCommandLine, ReportsAnOutputFolderItCannotWrite) {
+  // A regular file where the output folder should be: nothing can be written below it.
+  const fs::path blocker = fs::temp_directory_path() / ("nx7-artgen-test-blocker-" + std::to_string(::getpid()));
+  std::ofstream(blocker) << "not a folder";
+  const std::string cmd = std::string("\"") + NX7_ARTGEN + "\" --out \"" + (blocker / "out").string() + "\" >/dev/null 2>&1";
+  const int status = std::system(cmd.c_str());
+  EXPECT_TRUE(WIFEXITED(status));
+  EXPECT_EQ(WEXITSTATUS(status), 1);
+  fs::remove(blocker);
 }
 
 TEST(ArtgenCommandLine, RefusesUnknownArguments) {

@@ -118,7 +118,8 @@ bool WriteJob(const fs::path& out, const Job& job) {
   Canvas canvas(job.size.width, job.size.height);
   job.paint(canvas);
   const fs::path target = out / job.path;
-  fs::create_directories(target.parent_path());
+  std::error_code ec;
+  fs::create_directories(target.parent_path(), ec);  // a failure shows when the file is written
   switch (job.format) {
     case Format::Bmp24: return WriteBmp24(canvas, target.string());
     case Format::Bmp32: return WriteBmp32(canvas, target.string());
