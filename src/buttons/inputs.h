@@ -29,4 +29,8 @@ inline constexpr std::array<InputRow, kInputCount> kInputs{{
 // 1, 4, 2, 8, 16, 11, 22 for inputs 0 to 6; 0 (no function) for any other index.
 constexpr int32_t DefaultType(size_t index) { return index < kInputCount ? kInputs[index].defaultType : 0; }
 
+// The MouseEventCode under which the mouse hook reports input `index` and, while the input is
+// assigned a software launch, intercepts it; 0 for any other index.
+constexpr uint32_t InterceptEvent(size_t index) { return index < kInputCount ? kInputs[index].mouseEventCode : 0; }
+
 }  // namespace nx7

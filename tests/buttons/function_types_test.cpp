@@ -5,16 +5,11 @@
 #include <set>
 
 #include "buttons/inputs.h"
-#include "i18n/chinese_text.h"
+#include "macros/mouse_event_code.h"
+#include "i18n/language_scope.h"
 
 namespace nx7 {
 namespace {
-
-struct LanguageScope {
-  explicit LanguageScope(bool chinese) : saved(chineseText) { chineseText = chinese; }
-  ~LanguageScope() { chineseText = saved; }
-  bool saved;
-};
 
 TEST(FunctionName, FollowsTheDisplayLanguage) {
   const struct {
@@ -66,6 +61,15 @@ TEST(Inputs, DefaultTypes) {
     EXPECT_NE(FindFunctionType(DefaultType(i)), nullptr);
   }
   EXPECT_EQ(DefaultType(7), 0);
+}
+
+TEST(Inputs, InterceptEventsAreTheHooksCodesInInputOrder) {
+  const uint32_t expected[] = {0x201, 0x207, 0x204, 0x2020B, 0x1020B, 0x20A01, 0x20A00};
+  for (size_t i = 0; i < kInputCount; ++i) {
+    EXPECT_EQ(InterceptEvent(i), expected[i]);
+    EXPECT_EQ(InterceptEvent(i), kMouseEventCodes[i]);
+  }
+  EXPECT_EQ(InterceptEvent(7), 0u);
 }
 
 }  // namespace

@@ -7,12 +7,13 @@ namespace nx7::ctl {
 // Each command is defined in its own cmd_<name>.cpp as
 //   extern const Command kNameCommand{"name", "summary", "name ARGS\n...", &Run};
 // and listed here once: an extern declaration and one table line.
-
 extern const Command kVersionCommand;
+extern const Command kShowCommand;
 
 std::span<const Command> Commands() {
   static const std::vector<Command> table = {
       kVersionCommand,
+      kShowCommand,
   };
   return table;
 }
