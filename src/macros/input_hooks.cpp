@@ -24,6 +24,8 @@ constexpr uintptr_t kKeyDownNotification = 1;
 InputHooks::InputHooks(MessagePoster& poster, HookInstaller& installer)
     : poster_(poster), installer_(installer) {}
 
+InputHooks::~InputHooks() { installer_.Remove(); }
+
 bool InputHooks::InstallHooks(WindowHandle window) {
   target_.store(window, kRelaxed);
   defaultTarget_.store(window, kRelaxed);

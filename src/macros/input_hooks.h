@@ -44,6 +44,8 @@ class InputHooks {
 
   // `poster` delivers the posts, `installer` places the hooks; both must outlive this object.
   InputHooks(MessagePoster& poster, HookInstaller& installer);
+  // Takes the hooks away: they must not outlive the object they feed.
+  ~InputHooks();
   InputHooks(const InputHooks&) = delete;
   InputHooks& operator=(const InputHooks&) = delete;
 

@@ -233,5 +233,15 @@ TEST(InputHooksInstall, InstallSetsTargetsAndReportsTheInstallerResult) {
   EXPECT_EQ(installer.installed, nullptr);
 }
 
+TEST(InputHooksInstall, DestroyingTheObjectTakesTheHooksAway) {
+  RecordingPoster poster;
+  VirtualHookInstaller installer;
+  {
+    InputHooks hooks(poster, installer);
+    ASSERT_TRUE(hooks.InstallHooks(kMainWindow));
+  }
+  EXPECT_EQ(installer.installed, nullptr);
+}
+
 }  // namespace
 }  // namespace nx7
