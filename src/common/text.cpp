@@ -1,19 +1,23 @@
 #include "common/text.h"
 
 #include <cstdint>
+#include <cstring>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 namespace nx7 {
 namespace {
 
 constexpr char32_t kReplacement = 0xFFFD;
+constexpr char32_t kIllFormed = 0xFFFFFFFF;
 
-// Decodes one UTF-8 sequence at s[i]; advances i past it (or past one byte when ill-formed).
-char32_t DecodeUtf8(std::string_view s, size_t& i) {
-  const auto b0 = uint8_t(s[i]);
-  if (b0 < 0x80) {
-    ++i;
-    return b0;
-  }
+// Decodes one multi-byte UTF-8 sequence starting with the non-ASCII byte s[i]; advances i past it
+// (or past one byte when ill-formed). Ill-formed input gives kIllFormed, or kReplacement when the
+// whole sequence was consumed but encodes an overlong form, a surrogate or a value beyond U+10FFFF.
+char32_t DecodeSequence(const unsigned char* s, size_t size, size_t& i, bool& replaced) {
+  const unsigned char b0 = s[i];
   int extra = 0;
   char32_t cp = 0;
   char32_t min = 0;
@@ -25,39 +29,86 @@ char32_t DecodeUtf8(std::string_view s, size_t& i) {
     extra = 3, cp = b0 & 0x07, min = 0x10000;
   } else {
     ++i;
-    return kReplacement;
+    return kIllFormed;
   }
-  if (i + extra >= s.size()) {  // truncated sequence
+  if (i + extra >= size) {  // truncated sequence
     ++i;
-    return kReplacement;
+    return kIllFormed;
   }
   for (int k = 1; k <= extra; ++k) {
-    const auto b = uint8_t(s[i + k]);
+    const unsigned char b = s[i + k];
     if ((b & 0xC0) != 0x80) {
       ++i;
-      return kReplacement;
+      return kIllFormed;
     }
     cp = (cp << 6) | (b & 0x3F);
   }
   i += extra + 1;
-  if (cp < min || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) return kReplacement;
+  if (cp < min || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) {
+    replaced = true;
+    return kReplacement;
+  }
   return cp;
+}
+
+// Copies the leading run of ASCII bytes, widened, and returns its length.
+size_t WidenAscii(const unsigned char* s, size_t size, char16_t* out) {
+  size_t i = 0;
+#if defined(__SSE2__)
+  const __m128i zero = _mm_setzero_si128();
+  for (; i + 16 <= size; i += 16) {
+    const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(s + i));
+    if (_mm_movemask_epi8(bytes) != 0) break;
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(out + i), _mm_unpacklo_epi8(bytes, zero));
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(out + i + 8), _mm_unpackhi_epi8(bytes, zero));
+  }
+#endif
+  for (; i + 8 <= size; i += 8) {
+    uint64_t word;
+    std::memcpy(&word, s + i, 8);
+    if (word & 0x8080808080808080ull) break;
+    for (int k = 0; k < 8; ++k) out[i + k] = s[i + k];
+  }
+  while (i < size && s[i] < 0x80) {
+    out[i] = s[i];
+    ++i;
+  }
+  return i;
 }
 
 }  // namespace
 
-std::u16string Utf16FromUtf8(std::string_view utf8) {
-  std::u16string out;
-  out.reserve(utf8.size());
-  for (size_t i = 0; i < utf8.size();) {
-    const char32_t cp = DecodeUtf8(utf8, i);
+size_t DecodeUtf8(std::string_view utf8, char16_t* out, bool strict) {
+  const auto* s = reinterpret_cast<const unsigned char*>(utf8.data());
+  const size_t size = utf8.size();
+  size_t i = 0;
+  size_t o = 0;
+  while (i < size) {
+    if (s[i] < 0x80) {
+      const size_t run = WidenAscii(s + i, size - i, out + o);
+      i += run;
+      o += run;
+      continue;
+    }
+    bool replaced = false;
+    char32_t cp = DecodeSequence(s, size, i, replaced);
+    if (cp == kIllFormed || replaced) {
+      if (strict) return kIllFormedUtf8;
+      cp = kReplacement;
+    }
     if (cp >= 0x10000) {
-      out.push_back(char16_t(0xD800 + ((cp - 0x10000) >> 10)));
-      out.push_back(char16_t(0xDC00 + ((cp - 0x10000) & 0x3FF)));
+      out[o++] = char16_t(0xD800 + ((cp - 0x10000) >> 10));
+      out[o++] = char16_t(0xDC00 + ((cp - 0x10000) & 0x3FF));
     } else {
-      out.push_back(char16_t(cp));
+      out[o++] = char16_t(cp);
     }
   }
+  return o;
+}
+
+std::u16string Utf16FromUtf8(std::string_view utf8) {
+  std::u16string out(utf8.size(), u'\0');
+  out.resize(DecodeUtf8(utf8, out.data(), false));
   return out;
 }
 

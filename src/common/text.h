@@ -1,6 +1,7 @@
 #pragma once
 // Text in the portable core is UTF-16 (std::u16string), as in the files and on Windows.
 // These conversions are the only place UTF-8 meets UTF-16; ill-formed input becomes U+FFFD.
+#include <cstddef>
 #include <string>
 #include <string_view>
 
@@ -8,6 +9,15 @@ namespace nx7 {
 
 std::u16string Utf16FromUtf8(std::string_view utf8);
 std::string Utf8FromUtf16(std::u16string_view utf16);
+
+// Returned by DecodeUtf8 in strict mode when the input is not well-formed UTF-8.
+inline constexpr size_t kIllFormedUtf8 = size_t(-1);
+
+// Bulk decoder behind Utf16FromUtf8 for callers that own their buffer: writes the UTF-16 form of
+// `utf8` to `out`, which must have room for utf8.size() code units (never more are needed), and
+// returns the number of units written. Lenient mode replaces each ill-formed sequence by U+FFFD as
+// Utf16FromUtf8 does; strict mode stops and returns kIllFormedUtf8 instead.
+size_t DecodeUtf8(std::string_view utf8, char16_t* out, bool strict);
 
 // Length of a NUL-terminated UTF-16 field of at most `capacity` code units: a field without
 // a terminator is cut at its capacity, never read beyond it.

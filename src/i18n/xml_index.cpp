@@ -1,0 +1,339 @@
+// The element index: one pass over the document text with an explicit stack of open elements.
+#include <algorithm>
+#include <cstdlib>
+#include <cstring>
+#include <new>
+#include <string>
+#include <vector>
+
+#include "i18n/xml_reader.h"
+#include "i18n/xml_scan.h"
+
+namespace nx7 {
+
+using namespace xml;
+
+namespace {
+
+constexpr uint32_t kMaxStartTagLength = (1u << 22) - 1;
+constexpr uint32_t kMaxEndTagLength = (1u << 10) - 1;
+constexpr uint32_t kMaxDepth = 0xFFFF;
+
+uint32_t StartTagLength(const XmlElementRecord& r) { return r.tagLengths & kMaxStartTagLength; }
+
+std::u16string Decimal(size_t n) {
+  const std::string digits = std::to_string(n);
+  return std::u16string(digits.begin(), digits.end());
+}
+
+}  // namespace
+
+void CXmlReader::FreeDeleter::operator()(void* p) const { std::free(p); }
+
+void CXmlReader::Reserve(uint32_t records) {
+  while (capacity_ < records) {
+    const uint32_t missing = records - capacity_;
+    if (!segments_.empty() && segments_.back().size < kSegmentRecords) {
+      // Only the last, partly filled segment is ever reallocated.
+      Segment& last = segments_.back();
+      const uint32_t size = std::min<uint32_t>(kSegmentRecords, last.size + missing);
+      void* grown = std::realloc(last.records.get(), size_t(size) * sizeof(XmlElementRecord));
+      if (!grown) throw std::bad_alloc();
+      (void)last.records.release();
+      last.records.reset(static_cast<XmlElementRecord*>(grown));
+      capacity_ += size - last.size;
+      last.size = size;
+    } else {
+      const uint32_t size = std::min<uint32_t>(kSegmentRecords, missing);
+      void* block = std::malloc(size_t(size) * sizeof(XmlElementRecord));
+      if (!block) throw std::bad_alloc();
+      Segment segment;
+      segment.records.reset(static_cast<XmlElementRecord*>(block));
+      segment.size = size;
+      segments_.push_back(std::move(segment));
+      capacity_ += size;
+    }
+  }
+}
+
+uint32_t CXmlReader::Append() {
+  if (count_ == capacity_) Reserve(capacity_ + std::max<uint32_t>(count_ / 2, 1));
+  const uint32_t index = count_++;
+  std::memset(&Record(index), 0, sizeof(XmlElementRecord));
+  return index;
+}
+
+size_t CXmlReader::IndexBytes() const { return size_t(capacity_) * sizeof(XmlElementRecord); }
+
+std::u16string_view CXmlReader::ElementName(uint32_t index) const {
+  if (index == 0 || index >= count_) return {};
+  const size_t start = Record(index).start + 1;
+  return {text_.get() + start, NameEnd(text_.get(), start, textLength_) - start};
+}
+
+void CXmlReader::SetError(std::u16string error) {
+  wellFormed_ = false;
+  if (parseError_.empty()) parseError_ = std::move(error);
+}
+
+// The indexing pass. Kept apart from the reader so that its working state (text, stack, cursor)
+// lives in locals the compiler can keep in registers.
+class XmlIndexer {
+ public:
+  explicit XmlIndexer(CXmlReader& reader)
+      : r_(reader), t_(reader.text_.get()), n_(reader.textLength_) {}
+
+  void Run() {
+    size_t i = 0;
+    for (;;) {
+      i = FindUnit(t_, i, n_, u'<');
+      if (i >= n_) break;
+      const size_t lt = i;
+      if (lt + 1 >= n_) {
+        Unterminated(u"tag", lt);
+        break;
+      }
+      const char16_t c = t_[lt + 1];
+      if (c == u'/') {
+        const size_t nameStart = lt + 2;
+        const size_t nameEnd = NameEnd(t_, nameStart, n_);
+        const size_t gt = FindUnit(t_, nameEnd, n_, u'>');
+        if (gt >= n_) {
+          Unterminated(u"Element end tag", lt);
+          break;
+        }
+        if (nameStart >= gt || !IsNameStart(t_[nameStart])) {
+          Incorrect(u"tag name character", lt);
+        } else if (gt + 1 - lt > kMaxEndTagLength) {
+          Incorrect(u"tag", lt);
+        } else {
+          EndTag(lt, nameStart, nameEnd - nameStart, gt);
+        }
+        i = gt + 1;
+      } else if (c == u'?') {
+        const size_t end = FindPair(t_, lt + 2, n_, u'?', u'>');
+        if (end >= n_) {
+          Unterminated(u"Processing instruction", lt);
+          break;
+        }
+        i = end + 2;
+      } else if (c == u'!') {
+        const char16_t c2 = At(lt + 2);
+        size_t end;
+        if (c2 == u'-') {
+          if (At(lt + 3) != u'-') {
+            i = ErrorNode(u"comment tag", lt);
+            continue;
+          }
+          end = FindTriple(t_, lt + 4, n_, u"-->");
+          if (end >= n_) {
+            Unterminated(u"Comment", lt);
+            break;
+          }
+          i = end + 3;
+        } else if (c2 == u'[') {
+          if (At(lt + 3) != u'C') {
+            i = ErrorNode(u"tag", lt);
+            continue;
+          }
+          end = FindTriple(t_, lt + 3, n_, u"]]>");
+          if (end >= n_) {
+            Unterminated(u"CDATA Section", lt);
+            break;
+          }
+          i = end + 3;
+        } else if (c2 == u'D' || c2 == u'E' || c2 == u'A' || c2 == u'N') {
+          end = DeclarationEnd(lt + 2);
+          if (end >= n_) {
+            Unterminated(c2 == u'D' ? u"Doctype" : u"tag", lt);
+            break;
+          }
+          i = end + 1;
+        } else {
+          i = ErrorNode(u"! tag", lt);
+        }
+      } else if (!IsNameStart(c)) {
+        i = ErrorNode(u"tag name character", lt);
+      } else {
+        const size_t nameEnd = NameEnd(t_, lt + 1, n_);
+        const size_t gt = FindTagEnd(t_, nameEnd, n_);
+        if (gt >= n_) {
+          Unterminated(u"Element tag", lt);
+          break;
+        }
+        if (gt + 1 - lt > kMaxStartTagLength) {
+          Incorrect(u"tag", lt);
+        } else {
+          StartTag(lt, uint32_t(nameEnd - lt - 1), uint32_t(gt + 1 - lt), t_[gt - 1] == u'/');
+        }
+        i = gt + 1;
+      }
+    }
+    if (!open_.empty()) {
+      const OpenElement& inner = open_.back();
+      r_.SetError(u"Element '" + Name(inner) + u"' at offset " + Decimal(Rec(inner.index).start) + u" not ended");
+      CloseNotEnded(0);
+    }
+    const XmlElementRecord& document = Rec(0);
+    if (document.firstChild == 0) {
+      r_.SetError(u"No root element");
+    } else if (Rec(document.firstChild).nextSibling != 0) {
+      r_.SetError(u"Root element has sibling");
+    }
+  }
+
+ private:
+  struct OpenElement {
+    uint32_t index;
+    uint32_t nameLength;
+  };
+
+  XmlElementRecord& Rec(uint32_t index) { return r_.Record(index); }
+  char16_t At(size_t i) const { return i < n_ ? t_[i] : 0; }
+  uint32_t Innermost() const { return open_.empty() ? 0 : open_.back().index; }
+  std::u16string Name(const OpenElement& e) const {
+    return std::u16string(t_ + r_.Record(e.index).start + 1, e.nameLength);
+  }
+
+  void MarkIllFormed() { Rec(Innermost()).flagsDepth |= kXmlIllFormed; }
+
+  void Incorrect(const char16_t* what, size_t at) {
+    r_.SetError(u"Incorrect " + std::u16string(what) + u" at offset " + Decimal(at));
+    MarkIllFormed();
+  }
+
+  // An unrecognised node runs to the next '>'; returns where scanning goes on.
+  size_t ErrorNode(const char16_t* what, size_t lt) {
+    Incorrect(what, lt);
+    const size_t gt = FindUnit(t_, lt + 1, n_, u'>');
+    return gt < n_ ? gt + 1 : n_;
+  }
+
+  void Unterminated(const char16_t* kind, size_t lt) {
+    r_.SetError(std::u16string(kind) + u" at offset " + Decimal(lt) + u" unterminated");
+    MarkIllFormed();
+  }
+
+  // The '>' that ends a DOCTYPE or markup declaration, stepping over quoted strings and over an
+  // internal subset in brackets (whose declarations hold '>' of their own).
+  size_t DeclarationEnd(size_t from) {
+    int brackets = 0;
+    for (size_t i = from; i < n_; ++i) {
+      const char16_t c = t_[i];
+      if (c == u'"' || c == u'\'') {
+        i = FindUnit(t_, i + 1, n_, c);
+        if (i >= n_) return n_;
+      } else if (c == u'[') {
+        ++brackets;
+      } else if (c == u']') {
+        if (brackets > 0) --brackets;
+      } else if (c == u'>' && brackets == 0) {
+        return i;
+      }
+    }
+    return n_;
+  }
+
+  void StartTag(size_t lt, uint32_t nameLength, uint32_t tagLength, bool empty) {
+    const uint32_t parent = Innermost();
+    const uint32_t index = r_.Append();
+    XmlElementRecord& e = Rec(index);
+    e.start = uint32_t(lt);
+    e.length = tagLength;
+    e.tagLengths = tagLength;
+    const uint32_t depth = std::min<uint32_t>(uint32_t(open_.size()) + 1, kMaxDepth);
+    e.flagsDepth = (depth << 16) | (empty ? kXmlEmptyElement : 0);
+    e.parent = parent;
+    XmlElementRecord& p = Rec(parent);
+    if (p.firstChild == 0) {
+      p.firstChild = index;
+      e.prevSibling = index;
+    } else {
+      XmlElementRecord& first = Rec(p.firstChild);
+      const uint32_t last = first.prevSibling;
+      first.prevSibling = index;
+      Rec(last).nextSibling = index;
+      e.prevSibling = last;
+    }
+    if (!empty) open_.push_back({index, nameLength});
+  }
+
+  void EndTag(size_t lt, size_t nameStart, size_t nameLength, size_t gt) {
+    for (size_t k = open_.size(); k-- > 0;) {
+      const OpenElement& candidate = open_[k];
+      if (candidate.nameLength != nameLength ||
+          std::memcmp(t_ + Rec(candidate.index).start + 1, t_ + nameStart, nameLength * sizeof(char16_t)) != 0)
+        continue;
+      if (k + 1 < open_.size()) {
+        const OpenElement& inner = open_.back();
+        r_.SetError(u"End tag '" + std::u16string(t_ + nameStart, nameLength) + u"' at offset " + Decimal(lt) +
+                    u" does not match start tag '" + Name(inner) + u"' at offset " +
+                    Decimal(Rec(inner.index).start));
+        CloseNotEnded(k + 1);
+      }
+      XmlElementRecord& e = Rec(open_[k].index);
+      e.length = uint32_t(gt + 1 - e.start);
+      e.tagLengths |= uint32_t(gt + 1 - lt) << 22;
+      open_.pop_back();
+      return;
+    }
+    r_.SetError(u"No start tag for end tag '" + std::u16string(t_ + nameStart, nameLength) + u"' at offset " +
+                Decimal(lt));
+    MarkIllFormed();
+  }
+
+  // Closes open_[from..] as not ended: each becomes an empty element and its children follow it
+  // as siblings under its parent. Going from the outermost inwards moves every child only once.
+  void CloseNotEnded(size_t from) {
+    for (size_t k = from; k < open_.size(); ++k) {
+      const uint32_t index = open_[k].index;
+      XmlElementRecord& e = Rec(index);
+      e.length = StartTagLength(e);
+      e.flagsDepth |= kXmlNotEnded;
+      const uint32_t first = e.firstChild;
+      if (first == 0) continue;
+      const uint32_t parent = e.parent;
+      const uint32_t last = Rec(first).prevSibling;
+      for (uint32_t c = first; c != 0; c = Rec(c).nextSibling) Rec(c).parent = parent;
+      e.firstChild = 0;
+      e.nextSibling = first;  // an open element is always its parent's last child
+      Rec(first).prevSibling = index;
+      Rec(Rec(parent).firstChild).prevSibling = last;
+    }
+    open_.resize(from);
+  }
+
+  CXmlReader& r_;
+  const char16_t* t_;
+  size_t n_;
+  std::vector<OpenElement> open_;
+};
+
+void CXmlReader::BuildIndex() {
+  Reserve(uint32_t(textLength_ / 64) + 8);
+  const uint32_t document = Append();
+  Record(document).length = uint32_t(textLength_);
+  wellFormed_ = true;
+  if (textLength_ == 0) {
+    SetError(u"Empty document");
+    return;
+  }
+  XmlIndexer(*this).Run();
+  // Give back what the first estimate and the growth rule allocated beyond the last record.
+  while (segments_.size() > 1 && (segments_.size() - 1) * size_t(kSegmentRecords) >= count_) {
+    capacity_ -= segments_.back().size;
+    segments_.pop_back();
+  }
+  Segment& last = segments_.back();
+  const uint32_t used = count_ - uint32_t(segments_.size() - 1) * kSegmentRecords;
+  if (used < last.size) {
+    if (void* shrunk = std::realloc(last.records.get(), size_t(used) * sizeof(XmlElementRecord))) {
+      (void)last.records.release();
+      last.records.reset(static_cast<XmlElementRecord*>(shrunk));
+      capacity_ -= last.size - used;
+      last.size = used;
+    }
+  }
+}
+
+}  // namespace nx7
