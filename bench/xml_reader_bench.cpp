@@ -1,0 +1,108 @@
+// Loading and indexing with the program's XML reader against pugixml on the same UTF-8 bytes:
+// a generated document of more than 10 MB and shipped language files. Throughput counts input
+// bytes (conversion to UTF-16 included for the reader); "index_B_per_element" is the memory of
+// the element structure divided by the number of elements (for pugixml: everything it allocates
+// beside its copy of the input, i.e. nodes, attributes and page overhead).
+#include <benchmark/benchmark.h>
+#include <pugixml.hpp>
+
+#include <cstdlib>
+#include <fstream>
+#include <sstream>
+#include <string>
+
+#include "i18n/xml_reader.h"
+
+namespace {
+
+std::string GeneratedDocument() {
+  std::string doc = "<?xml version=\"1.0\" encoding=\"utf-8\"?>\n<catalogue version=\"3\">\n";
+  for (int section = 0; doc.size() < 10'500'000; ++section) {
+    doc += "  <section id=\"" + std::to_string(section) + "\" name=\"Section " + std::to_string(section) + "\">\n";
+    for (int item = 0; item < 20; ++item) {
+      const std::string n = std::to_string(section * 20 + item);
+      doc += "    <item key=\"k" + n + "\" kind=\"text\">Pointer speed &amp; precision, level " + n + "</item>\n";
+      doc += "    <label lang=\"zh\">\xE9\xBC\xA0\xE6\xA0\x87\xE8\xAE\xBE\xE7\xBD\xAE " + n + "</label>\n";
+      doc += "    <flag value=\"" + std::to_string(item % 2) + "\"/>\n";
+      if (item % 5 == 0) doc += "    <!-- group " + n + " -->\n    <raw><![CDATA[<b>" + n + "</b>]]></raw>\n";
+    }
+    doc += "  </section>\n";
+  }
+  doc += "</catalogue>\n";
+  return doc;
+}
+
+std::string ReadFile(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::ostringstream bytes;
+  bytes << in.rdbuf();
+  return bytes.str();
+}
+
+const std::string& Input(int which) {
+  static const std::string generated = GeneratedDocument();
+  static const std::string english = ReadFile(NX7_SOURCE_DIR "/Language/en.xml");
+  static const std::string korean = ReadFile(NX7_SOURCE_DIR "/Language/kor.xml");
+  return which == 0 ? generated : which == 1 ? english : korean;
+}
+
+const char* InputName(int which) { return which == 0 ? "generated 10 MB" : which == 1 ? "en.xml" : "kor.xml"; }
+
+void BM_CXmlReader(benchmark::State& state) {
+  const std::string& bytes = Input(int(state.range(0)));
+  if (bytes.empty()) return state.SkipWithError("input missing");
+  nx7::CXmlReader reader;
+  for (auto _ : state) benchmark::DoNotOptimize(reader.LoadFromBytes(bytes));
+  state.SetBytesProcessed(int64_t(state.iterations()) * int64_t(bytes.size()));
+  state.SetLabel(InputName(int(state.range(0))));
+  state.counters["elements"] = reader.ElementCount();
+  state.counters["index_B_per_element"] = double(reader.IndexBytes()) / reader.ElementCount();
+}
+BENCHMARK(BM_CXmlReader)->Arg(0)->Arg(1)->Arg(2)->Unit(benchmark::kMicrosecond);
+
+// pugixml's allocations, counted through its memory hooks (size kept in a header).
+size_t allocated = 0;
+void* CountingAllocate(size_t size) {
+  auto* block = static_cast<size_t*>(std::malloc(size + 16));
+  if (!block) return nullptr;
+  *block = size;
+  allocated += size;
+  return reinterpret_cast<char*>(block) + 16;
+}
+void CountingDeallocate(void* p) {
+  if (!p) return;
+  auto* block = reinterpret_cast<size_t*>(static_cast<char*>(p) - 16);
+  allocated -= *block;
+  std::free(block);
+}
+
+size_t CountElements(pugi::xml_node node) {
+  size_t n = 0;
+  for (pugi::xml_node child = node.first_child(); child; child = child.next_sibling())
+    if (child.type() == pugi::node_element) n += 1 + CountElements(child);
+  return n;
+}
+
+void BM_Pugixml(benchmark::State& state) {
+  const std::string& bytes = Input(int(state.range(0)));
+  if (bytes.empty()) return state.SkipWithError("input missing");
+  pugi::set_memory_management_functions(CountingAllocate, CountingDeallocate);
+  size_t structureBytes = 0;
+  size_t elements = 0;
+  for (auto _ : state) {
+    pugi::xml_document doc;
+    const size_t before = allocated;
+    benchmark::DoNotOptimize(doc.load_buffer(bytes.data(), bytes.size(), pugi::parse_default, pugi::encoding_utf8));
+    state.PauseTiming();
+    structureBytes = allocated - before - (bytes.size() + 1);  // minus its copy of the input
+    elements = CountElements(doc);
+    state.ResumeTiming();
+  }
+  state.SetBytesProcessed(int64_t(state.iterations()) * int64_t(bytes.size()));
+  state.SetLabel(InputName(int(state.range(0))));
+  state.counters["elements"] = double(elements);
+  state.counters["index_B_per_element"] = double(structureBytes) / double(elements);
+}
+BENCHMARK(BM_Pugixml)->Arg(0)->Arg(1)->Arg(2)->Unit(benchmark::kMicrosecond);
+
+}  // namespace
