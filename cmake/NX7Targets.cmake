@@ -47,7 +47,8 @@ function(nx7_benchmark name)
   target_compile_definitions(${name} PRIVATE NX7_SOURCE_DIR="${CMAKE_SOURCE_DIR}")
 endfunction()
 
-# nx7_fuzzer(NAME SOURCE CORPUS_DIR): a libFuzzer target; ctest replays its seed corpus.
+# nx7_fuzzer(NAME SOURCE CORPUS_DIR [MORE_CORPUS_DIRS...]): a libFuzzer target; ctest replays its
+# seed corpora, and scripts/fuzz.sh finds them listed in NAME.corpus beside the program.
 function(nx7_fuzzer name source corpus)
   if(NOT NX7_FUZZ)
     return()
@@ -56,6 +57,9 @@ function(nx7_fuzzer name source corpus)
   target_link_libraries(${name} PRIVATE nx7core)
   target_compile_options(${name} PRIVATE -fsanitize=fuzzer)
   target_link_options(${name} PRIVATE -fsanitize=fuzzer)
-  add_test(NAME ${name}_corpus COMMAND ${name} -runs=0 ${corpus})
+  add_test(NAME ${name}_corpus COMMAND ${name} -runs=0 ${corpus} ${ARGN})
   set_tests_properties(${name}_corpus PROPERTIES LABELS fuzz)
+  set(dirs ${corpus} ${ARGN})
+  list(JOIN dirs "\n" lines)
+  file(GENERATE OUTPUT $<TARGET_FILE_DIR:${name}>/${name}.corpus CONTENT "${lines}\n")
 endfunction()

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Builds everything and runs every test: native tests, then the Windows tests under Wine.
 #   scripts/test.sh            install packages, build native + windows, run both test sets
-#   scripts/test.sh sanitize   native tests under ASan+UBSan and the fuzzers' corpus replays
+#   scripts/test.sh sanitize   native tests under ASan+UBSan, the fuzzers' corpus replays and ~60 s of fuzzing
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 bash "$root/scripts/install-deps.sh"
@@ -11,6 +11,8 @@ if [ "${1:-}" = sanitize ]; then
   bash "$root/scripts/build.sh" sanitize
   ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
     ctest --test-dir "$root/build/sanitize" --output-on-failure -j "$jobs"
+  # A bounded fuzzing run of every fuzz target on top of the corpus replays.
+  bash "$root/scripts/fuzz.sh" "${NX7_FUZZ_SECONDS:-60}"
   exit 0
 fi
 

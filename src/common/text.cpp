@@ -51,24 +51,20 @@ char32_t DecodeSequence(const unsigned char* s, size_t size, size_t& i, bool& re
   return cp;
 }
 
-// Copies the leading run of ASCII bytes, widened, and returns its length.
+// Widens the leading run of ASCII bytes into `out` and returns its length. It may write up to 16
+// units past the run, never past out[size - 1]; the caller overwrites them.
 size_t WidenAscii(const unsigned char* s, size_t size, char16_t* out) {
   size_t i = 0;
 #if defined(__SSE2__)
   const __m128i zero = _mm_setzero_si128();
   for (; i + 16 <= size; i += 16) {
     const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(s + i));
-    if (_mm_movemask_epi8(bytes) != 0) break;
     _mm_storeu_si128(reinterpret_cast<__m128i*>(out + i), _mm_unpacklo_epi8(bytes, zero));
     _mm_storeu_si128(reinterpret_cast<__m128i*>(out + i + 8), _mm_unpackhi_epi8(bytes, zero));
+    const int mask = _mm_movemask_epi8(bytes);
+    if (mask != 0) return i + size_t(__builtin_ctz(unsigned(mask)));
   }
 #endif
-  for (; i + 8 <= size; i += 8) {
-    uint64_t word;
-    std::memcpy(&word, s + i, 8);
-    if (word & 0x8080808080808080ull) break;
-    for (int k = 0; k < 8; ++k) out[i + k] = s[i + k];
-  }
   while (i < size && s[i] < 0x80) {
     out[i] = s[i];
     ++i;
@@ -88,6 +84,21 @@ size_t DecodeUtf8(std::string_view utf8, char16_t* out, bool strict) {
       const size_t run = WidenAscii(s + i, size - i, out + o);
       i += run;
       o += run;
+      continue;
+    }
+    // Two- and three-byte forms (Latin, Cyrillic, CJK) directly; the rest and every ill-formed
+    // sequence through the general decoder.
+    const unsigned b0 = s[i];
+    if (b0 >= 0xE0 && b0 < 0xF0 && i + 2 < size && (s[i + 1] & 0xC0) == 0x80 && (s[i + 2] & 0xC0) == 0x80) {
+      const char32_t cp3 = ((b0 & 0x0F) << 12) | ((s[i + 1] & 0x3F) << 6) | (s[i + 2] & 0x3F);
+      if (cp3 >= 0x800 && (cp3 < 0xD800 || cp3 > 0xDFFF)) {
+        out[o++] = char16_t(cp3);
+        i += 3;
+        continue;
+      }
+    } else if (b0 >= 0xC2 && b0 < 0xE0 && i + 1 < size && (s[i + 1] & 0xC0) == 0x80) {
+      out[o++] = char16_t(((b0 & 0x1F) << 6) | (s[i + 1] & 0x3F));
+      i += 2;
       continue;
     }
     bool replaced = false;
