@@ -89,8 +89,8 @@ bool CUSBDriver::Open() {
   productId_ = ParseHexId(kMouseProductIdText);
   featureReply_.fill(0);
 
-  std::string lastReason = "no HID device with vendor id 3A7D and product id 4110";
-  bool sawMouse = false;
+  // Why no interface was taken, from the furthest any interface got.
+  std::string reason = "no HID device with vendor id 3A7D and product id 4110";
   for (const std::u16string& path : hid_.DeviceInterfacePaths()) {
     std::vector<HidValueCaps> valueCaps;
     {
@@ -100,7 +100,7 @@ bool CUSBDriver::Open() {
       if (!query->GetAttributes(attributes) || attributes.vendorId != vendorId_ ||
           attributes.productId != productId_)
         continue;
-      sawMouse = true;
+      reason = "the mouse has no configuration collection (usage page FF01, usage 22)";
       if (!query->GetCaps(caps_) || caps_.numberFeatureValueCaps == 0) continue;
       if (!query->GetFeatureValueCaps(valueCaps)) continue;
     }  // the query handle is closed before the collection is opened for use
@@ -114,7 +114,7 @@ bool CUSBDriver::Open() {
     }
     if (!vendor) continue;
     if (vendor->reportCount > kMaxReportCount) {
-      lastReason = "the mouse's configuration report is longer than 255 bytes";
+      reason = "the mouse's configuration report is longer than 255 bytes";
       continue;
     }
     reportId_ = vendor->reportId;
@@ -123,7 +123,7 @@ bool CUSBDriver::Open() {
     std::shared_ptr<HidDevice> read = hid_.Open(path, HidAccess::Read);
     std::shared_ptr<HidDevice> write = hid_.Open(path, HidAccess::Write);
     if (!read || !write) {
-      lastReason = "cannot open the mouse: " + hid_.LastError();
+      reason = "cannot open the mouse: " + hid_.LastError();
       continue;
     }
     std::lock_guard lock(handlesMutex_);
@@ -131,9 +131,7 @@ bool CUSBDriver::Open() {
     writeHandle_ = std::move(write);
     return true;
   }
-  if (sawMouse && lastReason.starts_with("no HID"))
-    lastReason = "the mouse has no configuration collection (usage page FF01, usage 22)";
-  Fail(lastReason);
+  Fail(reason);
   return false;
 }
 
