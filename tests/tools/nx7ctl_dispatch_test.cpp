@@ -3,20 +3,10 @@
 #include <sstream>
 
 #include "command.h"
+#include "nx7ctl_run.h"
 
 namespace nx7::ctl {
 namespace {
-
-struct CtlResult {
-  int code;
-  std::string out, err;
-};
-
-CtlResult Ctl(std::vector<std::string> argv) {
-  std::ostringstream out, err;
-  const int code = RunNx7ctl(argv, out, err);
-  return {code, out.str(), err.str()};
-}
 
 TEST(Nx7ctlDispatch, UnknownOrMissingCommandFailsOnStderr) {
   for (const auto& argv : {std::vector<std::string>{"no-such-command"}, std::vector<std::string>{}}) {

@@ -5,23 +5,13 @@
 #include <sstream>
 
 #include "command.h"
+#include "nx7ctl_run.h"
 #include "common/text.h"
 #include "i18n/language_scope.h"
 #include "store/settings_block.h"
 
 namespace nx7::ctl {
 namespace {
-
-struct CtlResult {
-  int code;
-  std::string out, err;
-};
-
-CtlResult Ctl(std::vector<std::string> argv) {
-  std::ostringstream out, err;
-  const int code = RunNx7ctl(argv, out, err);
-  return {code, out.str(), err.str()};
-}
 
 class Nx7ctlShow : public ::testing::Test {
  protected:

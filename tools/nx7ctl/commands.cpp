@@ -9,11 +9,13 @@ namespace nx7::ctl {
 // and listed here once: an extern declaration and one table line.
 extern const Command kVersionCommand;
 extern const Command kShowCommand;
+extern const Command kLangCheckCommand;
 
 std::span<const Command> Commands() {
   static const std::vector<Command> table = {
       kVersionCommand,
       kShowCommand,
+      kLangCheckCommand,
   };
   return table;
 }
