@@ -61,3 +61,10 @@ class FileSystem {
 std::u16string_view ParentFolder(std::u16string_view path);
 
 }  // namespace nx7
+
+namespace nx7 {
+
+// The file system of the running platform (Win32 on Windows, POSIX on the host).
+std::unique_ptr<FileSystem> MakeHostFileSystem();
+
+}  // namespace nx7

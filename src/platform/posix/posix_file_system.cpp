@@ -140,3 +140,9 @@ FileStatus PosixFileSystem::Replace(std::u16string_view tempPath, std::u16string
 void PosixFileSystem::DiscardTemporary(std::u16string_view tempPath) { ::unlink(HostPath(tempPath).c_str()); }
 
 }  // namespace nx7
+
+namespace nx7 {
+
+std::unique_ptr<FileSystem> MakeHostFileSystem() { return std::make_unique<PosixFileSystem>(); }
+
+}  // namespace nx7

@@ -2,7 +2,6 @@
 
 #include <algorithm>
 
-#include "common/text.h"
 
 namespace nx7 {
 
@@ -154,7 +153,8 @@ FileStatus VirtualFileSystem::CreateTemporary(std::u16string_view target, std::u
   if (deniedFolders_.count(folder)) return Fail(FileStatus::AccessDenied, "create temporary: access denied");
   const FileStatus status = Step(WriteStep::Create);
   if (status != FileStatus::Ok) return status;
-  tempPath = t + u"." + Utf16FromUtf8(std::to_string(++temporaries_)) + u".tmp";
+  // As the real file systems do: a fixed name beside the target, reused after a crash.
+  tempPath = t + u".tmp";
   files_[tempPath] = {};
   file = std::make_unique<VirtualTemporary>(*this, tempPath);
   return FileStatus::Ok;

@@ -74,7 +74,6 @@ class VirtualFileSystem final : public FileSystem {
   std::set<std::u16string> deniedFiles_;
   std::vector<Fault> faults_;
   int steps_ = 0;
-  int temporaries_ = 0;
   std::string lastError_;
 };
 

@@ -139,3 +139,9 @@ FileStatus Win32FileSystem::Replace(std::u16string_view tempPath, std::u16string
 void Win32FileSystem::DiscardTemporary(std::u16string_view tempPath) { DeleteFileW(Wide(std::u16string(tempPath))); }
 
 }  // namespace nx7::win32
+
+namespace nx7 {
+
+std::unique_ptr<FileSystem> MakeHostFileSystem() { return std::make_unique<win32::Win32FileSystem>(); }
+
+}  // namespace nx7
