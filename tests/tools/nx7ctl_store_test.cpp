@@ -5,6 +5,7 @@
 #include <sstream>
 
 #include "command.h"
+#include "tools/nx7ctl_run.h"
 #include "common/bytes.h"
 #include "i18n/chinese_text.h"
 #include "macros/macro_library.h"
@@ -13,17 +14,6 @@
 
 namespace nx7::ctl {
 namespace {
-
-struct CtlResult {
-  int code;
-  std::string out, err;
-};
-
-CtlResult Ctl(std::vector<std::string> argv) {
-  std::ostringstream out, err;
-  const int code = RunNx7ctl(argv, out, err);
-  return {code, out.str(), err.str()};
-}
 
 std::vector<uint8_t> ReadHostFile(const std::string& path) {
   std::ifstream in(path, std::ios::binary);

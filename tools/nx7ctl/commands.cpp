@@ -10,12 +10,16 @@ namespace nx7::ctl {
 extern const Command kVersionCommand;
 extern const Command kShowCommand;
 extern const Command kLangCheckCommand;
+extern const Command kDefaultsCommand;
+extern const Command kMacrosCommand;
 
 std::span<const Command> Commands() {
   static const std::vector<Command> table = {
       kVersionCommand,
       kShowCommand,
       kLangCheckCommand,
+      kDefaultsCommand,
+      kMacrosCommand,
   };
   return table;
 }
