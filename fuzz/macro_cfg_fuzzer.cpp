@@ -2,7 +2,7 @@
 // stored into a second library as the editor would store it back.
 #include <memory>
 
-#include "fuzz/null_store_host.h"
+#include "null_store_host.h"
 #include "macros/macro_library.h"
 #include "platform/virtual/virtual_clock.h"
 #include "platform/virtual/virtual_file_system.h"

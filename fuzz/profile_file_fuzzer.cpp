@@ -3,7 +3,7 @@
 #include <memory>
 
 #include "common/text.h"
-#include "fuzz/null_store_host.h"
+#include "null_store_host.h"
 #include "platform/virtual/virtual_file_system.h"
 #include "platform/virtual/virtual_registry.h"
 
