@@ -7,15 +7,10 @@
 
 #include "common/bytes.h"
 #include "i18n/chinese_text.h"
+#include "i18n/language_scope.h"
 
 namespace nx7 {
 namespace {
-
-struct LanguageScope {
-  explicit LanguageScope(bool chinese) : saved(chineseText) { chineseText = chinese; }
-  ~LanguageScope() { chineseText = saved; }
-  bool saved;
-};
 
 constexpr size_t kDisplayNameOffset = 548;
 size_t ButtonOffset(size_t i) { return 4 + 3148 * i; }

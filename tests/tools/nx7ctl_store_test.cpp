@@ -5,9 +5,10 @@
 #include <sstream>
 
 #include "command.h"
-#include "tools/nx7ctl_run.h"
+#include "nx7ctl_run.h"
 #include "common/bytes.h"
 #include "i18n/chinese_text.h"
+#include "i18n/language_scope.h"
 #include "macros/macro_library.h"
 #include "platform/scratch_folder.h"
 #include "store/settings_block.h"
@@ -30,10 +31,10 @@ TEST(Nx7ctlDefaults, WritesTheDefaultProfileInEitherLanguage) {
     ASSERT_EQ(r.code, 0) << r.err;
     const std::vector<uint8_t> file = ReadHostFile(path);
     SettingsBlock expected;
-    const bool saved = chineseText;
-    chineseText = !english;
-    FillWithDefaults(expected);
-    chineseText = saved;
+    {
+      LanguageScope language(!english);
+      FillWithDefaults(expected);
+    }
     const auto image = SerialiseSettingsBlock(expected);
     EXPECT_EQ(file, std::vector<uint8_t>(image.begin(), image.end()));
     ASSERT_EQ(file.size(), 22252u);
