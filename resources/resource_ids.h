@@ -1,0 +1,36 @@
+/* Resource numbers of the program (templates, pictures, icons). Read by the resource compiler and by C++. */
+#ifndef NX7_RESOURCE_IDS_H
+#define NX7_RESOURCE_IDS_H
+
+#define IDD_NX70DRIVER_DIALOG 102
+#define IDD_DLG_MAINSET 103
+#define IDD_DLG_LEDSET 104
+#define IDD_DLG_MACRO 105
+#define IDD_DLG_STS 106
+#define IDD_DLG_SUPPORT 107
+#define IDD_SETTING 108
+#define IDD_SETTING_COMBO 109
+#define IDD_SETTING_MACRO 110
+#define IDD_SETTING_BASE 111
+#define IDD_SETTING_ADVANCE 112
+#define IDD_DLG_INFO 113
+#define IDD_DLG_PROGRESS 114
+
+#define IDI_APP 128
+#define IDI_MENU_EXIT 1011
+#define IDI_MENU_CONFIG 1012
+
+#define IDC_LANGUAGE_FLAG 1010
+#define IDC_MACRO_REPEAT_EDIT 1001
+#define IDC_MACRO_KEY_EDIT 1002
+#define IDC_MACRO_DELAY_EDIT 1003
+
+/* Message box pictures: one-button and two-button forms. */
+#define IDB_INFO_TWO_DOWN 1004
+#define IDB_INFO_ONE_DOWN 1005
+#define IDB_INFO_TWO_NORMAL 1006
+#define IDB_INFO_ONE_NORMAL 1007
+#define IDB_INFO_TWO_OVER 1008
+#define IDB_INFO_ONE_OVER 1009
+
+#endif

@@ -1,0 +1,29 @@
+#include "framework/handles.h"
+
+namespace nx7::win32 {
+
+BufferedDc::BufferedDc(HDC target, const RECT& area) : target_(target), area_(area) {
+  const int width = area.right - area.left;
+  const int height = area.bottom - area.top;
+  if (width <= 0 || height <= 0) return;
+  dc_.Attach(::CreateCompatibleDC(target));
+  bitmap_.Attach(::CreateCompatibleBitmap(target, width, height));
+  if (!dc_ || !bitmap_) {
+    // Without a buffer, drawing goes straight to the target.
+    dc_.Reset();
+    bitmap_.Reset();
+    return;
+  }
+  previousBitmap_ = ::SelectObject(dc_, bitmap_);
+  ::SetWindowOrgEx(dc_, area.left, area.top, &previousOrigin_);
+}
+
+BufferedDc::~BufferedDc() {
+  if (!dc_) return;
+  ::SetWindowOrgEx(dc_, previousOrigin_.x, previousOrigin_.y, nullptr);
+  ::BitBlt(target_, area_.left, area_.top, area_.right - area_.left, area_.bottom - area_.top, dc_, 0, 0,
+           SRCCOPY);
+  ::SelectObject(dc_, previousBitmap_);
+}
+
+}  // namespace nx7::win32

@@ -1,0 +1,96 @@
+#pragma once
+// CWnd: one window of the program. The object attaches itself to its window handle (through a
+// comctl32 window subclass, so standard controls and dialogs are handled the same way) and
+// routes every message through its class's message table; unhandled messages go on to the
+// window's own procedure. No exception leaves a handler: the router catches it, records it and
+// answers the message with the default processing.
+//
+// Ownership: the object owns its window. Destroying the object destroys a window that still
+// exists; destroying the window (by the user or by its parent) detaches the object, which can
+// then be created again.
+#include <windows.h>
+
+#include <string>
+
+#include "framework/message_table.h"
+
+namespace nx7::win32 {
+
+class CWnd {
+ public:
+  CWnd() = default;
+  virtual ~CWnd();
+  CWnd(const CWnd&) = delete;
+  CWnd& operator=(const CWnd&) = delete;
+
+  HWND GetSafeHwnd() const { return hwnd_; }
+  operator HWND() const { return hwnd_; }
+  bool IsWindow() const { return hwnd_ && ::IsWindow(hwnd_); }
+
+  // Creates a window of a registered class (a standard control's class such as L"BUTTON", or
+  // the layer's plain class when `className` is null) and attaches to it. `rect` is in the
+  // parent's client coordinates. PreCreateWindow may change styles first.
+  bool CreateEx(DWORD exStyle, const wchar_t* className, const wchar_t* text, DWORD style, const RECT& rect,
+                HWND parent, UINT id);
+  // Attaches to an existing window (subclassing it). Fails when the window is already attached.
+  bool Attach(HWND hwnd);
+  // Stops routing and gives the window up without destroying it.
+  HWND Detach();
+  bool DestroyWindow();
+
+  // The object attached to `hwnd`, or null.
+  static CWnd* FromHandle(HWND hwnd);
+
+  // Message helpers.
+  LRESULT Send(UINT message, WPARAM w = 0, LPARAM l = 0) const { return ::SendMessageW(hwnd_, message, w, l); }
+  bool Post(UINT message, WPARAM w = 0, LPARAM l = 0) const { return ::PostMessageW(hwnd_, message, w, l) != 0; }
+  void Invalidate(bool erase = true) const { ::InvalidateRect(hwnd_, nullptr, erase); }
+  void ModifyStyle(DWORD remove, DWORD add) const;
+  std::wstring GetWindowText() const;
+  RECT GetClientRect() const;
+
+  // Number of exceptions caught at window procedures in this process (tests and diagnostics).
+  static unsigned CaughtExceptions();
+
+  // The layer's plain window class (double clicks, arrow cursor, no background brush).
+  static const wchar_t* PlainClassName();
+
+ protected:
+  // This class's message table; derived classes chain their base's table into their own.
+  virtual const MessageTable& Messages() const;
+  static const MessageTable& Table();
+
+  // Called before the window is created with its CREATESTRUCT; may change style bits.
+  virtual void PreCreateWindow(CREATESTRUCTW& cs) {}
+  // Sees every message before the table does (tooltip relaying, for example).
+  virtual void BeforeMessage(UINT message, WPARAM w, LPARAM l) {}
+  // Called after the last message (WM_NCDESTROY), when the object is detached.
+  virtual void OnFinalMessage() {}
+
+  // The default processing of the message being handled.
+  LRESULT Default();
+  // The number of the message being handled.
+  UINT CurrentMessage() const { return current_.message; }
+  // The default processing as if `message` had arrived with the current arguments.
+  LRESULT DefaultAs(UINT message);
+
+  // Routes one message through the table; false when no entry handles it.
+  bool Dispatch(UINT message, WPARAM w, LPARAM l, LRESULT& result);
+  LRESULT Route(UINT message, WPARAM w, LPARAM l);
+
+ private:
+  static LRESULT CALLBACK SubclassProc(HWND, UINT, WPARAM, LPARAM, UINT_PTR, DWORD_PTR);
+  bool Reflect(UINT message, WPARAM w, LPARAM l, LRESULT& result);
+
+  struct MessageArgs {
+    UINT message = 0;
+    WPARAM w = 0;
+    LPARAM l = 0;
+  };
+  HWND hwnd_ = nullptr;
+  MessageArgs current_;
+
+  friend class CDialogEx;
+};
+
+}  // namespace nx7::win32

@@ -1,0 +1,76 @@
+#include "skin/color_btn_win32.h"
+
+#include "framework/handles.h"
+#include "skin/gdi_bitmap_btn_win32.h"
+
+namespace nx7::win32 {
+
+const MessageTable& CColorBtn::Messages() const {
+  static constexpr MessageEntry entries[] = {
+      On<kReflect + WM_DRAWITEM, &CColorBtn::DrawItem>(),
+      On<WM_MOUSEMOVE, &CColorBtn::OnMouseMove>(),
+      On<WM_KILLFOCUS, &CColorBtn::OnKillFocus>(),
+      On<WM_CAPTURECHANGED, &CColorBtn::OnCaptureChanged>(),
+      On<WM_ERASEBKGND, &CColorBtn::OnEraseBkgnd>(),
+      On<WM_DESTROY, &CColorBtn::OnDestroy>(),
+  };
+  static const MessageTable* const chained[] = {&CWnd::Table()};
+  static const MessageTable table{entries, chained};
+  return table;
+}
+
+bool CColorBtn::Create(HWND parent, const RECT& rect, DWORD style) {
+  return CreateEx(0, L"BUTTON", L"", style, rect, parent, 0);
+}
+
+void CColorBtn::PreCreateWindow(CREATESTRUCTW& cs) {
+  cs.style &= ~static_cast<LONG>(WS_TABSTOP);
+  cs.dwExStyle |= WS_EX_NOPARENTNOTIFY;
+}
+
+void CColorBtn::SetColor(COLORREF color) {
+  color_ = color & 0xFFFFFF;
+  if (GetSafeHwnd()) Invalidate();
+}
+
+void CColorBtn::SetToolTipText(const std::u16string& text, bool activate) {
+  tooltip_.SetText(GetSafeHwnd(), text, activate);
+}
+
+void CColorBtn::BeforeMessage(UINT message, WPARAM w, LPARAM l) {
+  if (message >= WM_MOUSEFIRST && message <= WM_MOUSELAST) tooltip_.Relay(GetSafeHwnd(), message, w, l);
+}
+
+void CColorBtn::DrawItem(const DRAWITEMSTRUCT& item) {
+  BufferedDc buffer(item.hDC, item.rcItem);
+  Brush fill(::CreateSolidBrush(color_));
+  ::FillRect(buffer, &item.rcItem, fill);
+}
+
+void CColorBtn::OnMouseMove(UINT flags, POINT point) {
+  const HoverStep step = TrackHover(GetSafeHwnd(), hovering_, flags);
+  if (!step.forward) return;
+  if (step.changed) Invalidate();
+  ForwardMouseMove(GetSafeHwnd(), flags, point);
+  Default();
+}
+
+void CColorBtn::OnKillFocus(HWND gettingFocus) {
+  if (hovering_) {
+    hovering_ = false;
+    Invalidate();
+  }
+  Default();
+}
+
+void CColorBtn::OnCaptureChanged(HWND newCapture) {
+  if (hovering_) Invalidate();
+  Default();
+}
+
+void CColorBtn::OnDestroy() {
+  tooltip_.Destroy();
+  Default();
+}
+
+}  // namespace nx7::win32

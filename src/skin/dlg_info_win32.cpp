@@ -1,0 +1,168 @@
+#include "skin/dlg_info_win32.h"
+
+#include <cstdio>
+
+#include "i18n/chinese_text.h"
+#include "platform/win32/wide.h"
+#include "resource_ids.h"
+#include "skin/text_fit.h"
+
+namespace nx7::win32 {
+namespace {
+
+std::u16string CountdownCaption(bool chinese, int seconds) {
+  wchar_t buffer[32];
+  std::swprintf(buffer, 32, chinese ? L"\u786E\u5B9A (%ds)" : L"OK (%ds)", seconds);
+  return FromWide(buffer);
+}
+
+int Width(const RECT& r) { return r.right - r.left; }
+int Height(const RECT& r) { return r.bottom - r.top; }
+
+}  // namespace
+
+CDlgInfo::CDlgInfo(HWND parent, Clock& clock, TimerSource& timers)
+    : CDialogEx(kTemplate, parent), clock_(clock), timers_(timers) {}
+
+const MessageTable& CDlgInfo::Messages() const {
+  static constexpr MessageEntry entries[] = {
+      On<WM_TIMER, &CDlgInfo::OnTimer>(),
+      On<WM_CLOSE, &CDlgInfo::OnClose>(),
+      On<WM_COMMAND, &CDlgInfo::OnCommand>(),
+  };
+  static const MessageTable* const chained[] = {&DoubleBufferedPaint<CDlgInfo>::Table(), &CDialogEx::Table()};
+  static const MessageTable table{entries, chained};
+  return table;
+}
+
+void CDlgInfo::CreateButton(CGDIBitmapBtn& button, const RECT& rect) {
+  button.Create(GetSafeHwnd(), rect);
+  button.SetSkin(rect.left, rect.top, rect.right, rect.bottom, background_.bitmap, over_.bitmap, down_.bitmap,
+                 background_.bitmap);
+}
+
+BOOL CDlgInfo::OnInitDialog() {
+  chinese_ = chineseText;
+  ::SetWindowTextW(GetSafeHwnd(), L"VornaNX7InfoDlg");
+
+  const bool two = twoButtons != 0;
+  background_ = LoadResourceBitmap(two ? IDB_INFO_TWO_NORMAL : IDB_INFO_ONE_NORMAL);
+  over_ = LoadResourceBitmap(two ? IDB_INFO_TWO_OVER : IDB_INFO_ONE_OVER);
+  down_ = LoadResourceBitmap(two ? IDB_INFO_TWO_DOWN : IDB_INFO_ONE_DOWN);
+  // Without its picture the box keeps the size the picture has.
+  const int width = background_ ? background_.width : kDefaultSize.cx;
+  const int height = background_ ? background_.height : kDefaultSize.cy;
+  const int screenWidth = ::GetSystemMetrics(SM_CXFULLSCREEN);
+  const int screenHeight = ::GetSystemMetrics(SM_CYFULLSCREEN);
+  ::SetWindowPos(GetSafeHwnd(), nullptr, (screenWidth - width) / 2, (screenHeight - height) / 2, width, height,
+                 SWP_NOZORDER | SWP_NOACTIVATE);
+
+  CreateButton(close_, kCloseRect);
+  CreateButton(ok_, two ? kOkRectTwo : kOkRectOne);
+  ok_.SetText(chinese_ ? u"\u786E\u5B9A" : u"OK");
+  if (two) {
+    CreateButton(cancel_, kCancelRect);
+    cancel_.SetText(chinese_ ? u"\u53D6\u6D88" : u"Cancel");
+  }
+  title_ = chinese_ ? u"\u63D0\u793A" : u"Tips";
+
+  if (autoClose) {
+    ::SetWindowPos(GetSafeHwnd(), nullptr, screenWidth - width - 10, screenHeight - height, 0, 0,
+                   SWP_NOZORDER | SWP_NOSIZE | SWP_NOACTIVATE);
+    countdown = 5;
+    timers_.Start(GetSafeHwnd(), kCountdownTimer, kCountdownPeriodMs);
+    ok_.SetText(CountdownCaption(chinese_, 5));
+  }
+  return TRUE;
+}
+
+void CDlgInfo::OnTimer(UINT_PTR id) {
+  if (id != kCountdownTimer) {
+    Default();
+    return;
+  }
+  if (countdown <= 0) {
+    timers_.Stop(GetSafeHwnd(), kCountdownTimer);
+    Post(WM_CLOSE);
+    clock_.Sleep(100);
+  }
+  ok_.SetText(CountdownCaption(chinese_, countdown));
+  --countdown;
+}
+
+void CDlgInfo::OnClose() {
+  timers_.Stop(GetSafeHwnd(), kCountdownTimer);
+  Default();
+}
+
+void CDlgInfo::OnCommand(UINT code, UINT id, HWND control) {
+  if (control && control == ok_.GetSafeHwnd()) {
+    EndDialog(IDOK);
+  } else if (control && (control == cancel_.GetSafeHwnd() || control == close_.GetSafeHwnd())) {
+    EndDialog(IDCANCEL);
+  } else {
+    HandleCommand(code, id, control);
+  }
+}
+
+HFONT CDlgInfo::TextFont() {
+  if (!font_) {
+    font_.Attach(::CreateFontW(14, 0, 0, 0, 300, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
+                               CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, FF_SWISS, L"MS Shell Dlg"));
+  }
+  return font_;
+}
+
+std::vector<std::u16string> CDlgInfo::TextLines() {
+  ClientDc screen(GetSafeHwnd());
+  SelectGuard font(screen, TextFont());
+  TEXTMETRICW metrics{};
+  ::GetTextMetricsW(screen, &metrics);
+  const int lineHeight = metrics.tmHeight > 0 ? metrics.tmHeight : 14;
+  const int maxLines = (kTextAreaBottom - kTextAreaTop) / lineHeight;
+  HDC dc = screen;
+  return FitTextLines(text, Width(kTextRect), maxLines, [dc](std::u16string_view run) {
+    SIZE size{};
+    ::GetTextExtentPoint32W(dc, reinterpret_cast<const wchar_t*>(run.data()), static_cast<int>(run.size()), &size);
+    return static_cast<int>(size.cx);
+  });
+}
+
+void CDlgInfo::Paint(HDC dc) {
+  if (background_) {
+    BitmapDc source(dc, background_.bitmap);
+    ::BitBlt(dc, 0, 0, background_.width, background_.height, source, 0, 0, SRCCOPY);
+  } else {
+    RECT client = GetClientRect();
+    ::FillRect(dc, &client, static_cast<HBRUSH>(::GetStockObject(BLACK_BRUSH)));
+  }
+  SelectGuard font(dc, TextFont());
+  ::SetBkMode(dc, TRANSPARENT);
+  ::SetTextColor(dc, kTextColor);
+
+  // The text block is centred on the middle of the text rectangle, one line or several.
+  const std::vector<std::u16string> lines = TextLines();
+  TEXTMETRICW metrics{};
+  ::GetTextMetricsW(dc, &metrics);
+  const int lineHeight = metrics.tmHeight > 0 ? metrics.tmHeight : 14;
+  const int blockHeight = lineHeight * static_cast<int>(lines.size());
+  int top = (kTextRect.top + kTextRect.bottom) / 2 - blockHeight / 2;
+  for (const std::u16string& line : lines) {
+    RECT lineRect{kTextRect.left, top, kTextRect.right, top + lineHeight};
+    ::DrawTextW(dc, Wide(line), -1, &lineRect, DT_LEFT | DT_SINGLELINE | DT_NOPREFIX);
+    top += lineHeight;
+  }
+
+  RECT titleRect = kTitleRect;
+  ::DrawTextW(dc, Wide(title_), -1, &titleRect, DT_LEFT | DT_SINGLELINE | DT_VCENTER | DT_END_ELLIPSIS | DT_NOPREFIX);
+}
+
+INT_PTR ShowInfo(HWND parent, const std::u16string& text, bool twoButtons) {
+  CDlgInfo box(parent);
+  box.text = text;
+  box.twoButtons = twoButtons ? 1 : 0;
+  box.autoClose = 0;
+  return box.DoModal();
+}
+
+}  // namespace nx7::win32

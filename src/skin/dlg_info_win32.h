@@ -1,0 +1,82 @@
+#pragma once
+// CDlgInfo: the program's own message box. A title, one text, an OK button or OK and Cancel,
+// a close button in the corner; in countdown form it closes itself after about six seconds,
+// counting down on its OK button. Captions follow chineseText at the moment the box opens.
+//
+// Result of DoModal: IDOK for OK (or Enter), IDCANCEL for Cancel, the close button, Escape and
+// WM_CLOSE, and for a countdown that ran out.
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+#include "framework/dialog.h"
+#include "framework/double_buffer.h"
+#include "framework/handles.h"
+#include "framework/timer_source.h"
+#include "platform/clock.h"
+#include "skin/gdi_bitmap_btn_win32.h"
+#include "skin/skin_images_win32.h"
+
+namespace nx7::win32 {
+
+class CDlgInfo : public CDialogEx, public DoubleBufferedPaint<CDlgInfo> {
+ public:
+  static constexpr UINT kTemplate = 113;
+  static constexpr UINT_PTR kCountdownTimer = 2321;
+  static constexpr UINT kCountdownPeriodMs = 1000;
+  static constexpr COLORREF kTextColor = 0x676153;
+  static constexpr SIZE kDefaultSize{330, 160};
+  static constexpr RECT kCloseRect{300, 0, 329, 29};
+  static constexpr RECT kOkRectOne{240, 127, 306, 159};
+  static constexpr RECT kOkRectTwo{178, 127, 244, 159};
+  static constexpr RECT kCancelRect{245, 127, 311, 159};
+  static constexpr RECT kTitleRect{10, 9, 100, 23};
+  static constexpr RECT kTextRect{90, 73, 305, 91};
+  // A text longer than one line grows around kTextRect's middle, up to these bounds (below the
+  // title bar, above the buttons).
+  static constexpr int kTextAreaTop = 36;
+  static constexpr int kTextAreaBottom = 125;
+
+  explicit CDlgInfo(HWND parent = nullptr, Clock& clock = RealClock(), TimerSource& timers = WindowTimers());
+
+  std::u16string text;
+  int twoButtons = 0;
+  int autoClose = 0;
+  int countdown = 0;
+
+  // The text lines as the box draws them (after initialisation).
+  std::vector<std::u16string> TextLines();
+  HWND OkButton() const { return ok_.GetSafeHwnd(); }
+  HWND CancelButton() const { return cancel_.GetSafeHwnd(); }
+  HWND CloseButton() const { return close_.GetSafeHwnd(); }
+  std::u16string OkCaption() const { return ok_.GetText(); }
+  std::u16string CancelCaption() const { return cancel_.GetText(); }
+  std::u16string Title() const { return title_; }
+
+ protected:
+  const MessageTable& Messages() const override;
+  BOOL OnInitDialog() override;
+
+ private:
+  friend DoubleBufferedPaint<CDlgInfo>;
+  void Paint(HDC dc);
+  void OnTimer(UINT_PTR id);
+  void OnClose();
+  void OnCommand(UINT code, UINT id, HWND control);
+  void CreateButton(CGDIBitmapBtn& button, const RECT& rect);
+  HFONT TextFont();
+
+  Clock& clock_;
+  TimerSource& timers_;
+  SkinBitmap background_, over_, down_;
+  CGDIBitmapBtn ok_, cancel_, close_;
+  std::u16string title_;
+  bool chinese_ = false;
+  Font font_;
+};
+
+// Shows `text` in the message box with OK, or OK and Cancel, and returns IDOK or IDCANCEL.
+INT_PTR ShowInfo(HWND parent, const std::u16string& text, bool twoButtons);
+
+}  // namespace nx7::win32

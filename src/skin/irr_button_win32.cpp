@@ -1,0 +1,194 @@
+#include "skin/irr_button_win32.h"
+
+#include "platform/win32/wide.h"
+
+namespace nx7::win32 {
+
+const MessageTable& CIrrButton::Messages() const {
+  static constexpr MessageEntry entries[] = {
+      On<kReflect + WM_DRAWITEM, &CIrrButton::DrawItem>(),
+      On<WM_MOUSEMOVE, &CIrrButton::OnMouseMove>(),
+      On<WM_LBUTTONDOWN, &CIrrButton::OnLButtonDown>(),
+      On<WM_LBUTTONDBLCLK, &CIrrButton::OnLButtonDblClk>(),
+      On<WM_LBUTTONUP, &CIrrButton::OnLButtonUp>(),
+      On<WM_CAPTURECHANGED, &CIrrButton::OnCaptureChanged>(),
+      On<WM_ERASEBKGND, &CIrrButton::OnEraseBkgnd>(),
+      On<WM_DESTROY, &CIrrButton::OnDestroy>(),
+  };
+  static const MessageTable* const chained[] = {&CWnd::Table()};
+  static const MessageTable table{entries, chained};
+  return table;
+}
+
+Region MakePolygonRegion(const POINT* corners, size_t count) {
+  Region region;
+  if (!corners || count < 3) return region;
+  ClientDc screen(nullptr);
+  MemoryDc dc(::CreateCompatibleDC(screen));
+  ::BeginPath(dc);
+  ::MoveToEx(dc, corners[0].x, corners[0].y, nullptr);
+  for (size_t i = 1; i < count; ++i) ::LineTo(dc, corners[i].x, corners[i].y);
+  ::CloseFigure(dc);
+  ::EndPath(dc);
+  region.Attach(::PathToRegion(dc));
+  return region;
+}
+
+// Every button showing the same resource holds the same bitmap: the main window's eleven
+// buttons share three pictures instead of loading forty-four window-sized ones.
+void CIrrButton::LoadBitmaps(UINT normalId, UINT downId, UINT overId, UINT disabledId) {
+  SetBitmaps(SharedResourceBitmap(normalId), SharedResourceBitmap(downId), SharedResourceBitmap(overId),
+             SharedResourceBitmap(disabledId));
+}
+
+void CIrrButton::SetBitmaps(SharedSkinBitmap normal, SharedSkinBitmap down, SharedSkinBitmap over,
+                            SharedSkinBitmap disabled) {
+  normal_ = std::move(normal);
+  down_ = std::move(down);
+  over_ = std::move(over);
+  disabled_ = std::move(disabled);
+  if (GetSafeHwnd()) Invalidate();
+}
+
+void CIrrButton::PreCreateWindow(CREATESTRUCTW& cs) {
+  cs.style |= BS_OWNERDRAW;
+  cs.style &= ~static_cast<LONG>(WS_TABSTOP);
+  cs.dwExStyle |= WS_EX_NOPARENTNOTIFY;
+}
+
+bool CIrrButton::Create(const std::u16string& text, DWORD style, HRGN region, HWND parent, UINT id) {
+  if (!region || GetSafeHwnd()) return false;
+  Region shape(::CreateRectRgn(0, 0, 0, 0));
+  if (!shape || ::CombineRgn(shape, region, nullptr, RGN_COPY) == ERROR) return false;
+  if (::GetRgnBox(shape, &box_) == NULLREGION) return false;
+  ::OffsetRgn(shape, -box_.left, -box_.top);
+  if (!CreateEx(0, L"BUTTON", Wide(text), style, box_, parent, id)) return false;
+  // The window owns its region from here on.
+  if (::SetWindowRgn(GetSafeHwnd(), shape, TRUE)) shape.Detach();
+  return true;
+}
+
+void CIrrButton::SetCheck(bool checked) {
+  if (checked_ != checked) {
+    checked_ = checked;
+    Invalidate();
+  }
+  if (holdsCapture_) {
+    holdsCapture_ = false;
+    ::ReleaseCapture();
+    hovering_ = false;
+    RedrawNow();
+  }
+}
+
+void CIrrButton::SetToolTipText(const std::u16string& text, bool activate) {
+  tooltip_.SetText(GetSafeHwnd(), text, activate);
+}
+
+void CIrrButton::BeforeMessage(UINT message, WPARAM w, LPARAM l) {
+  if (message >= WM_MOUSEFIRST && message <= WM_MOUSELAST) tooltip_.Relay(GetSafeHwnd(), message, w, l);
+}
+
+bool CIrrButton::HitTest(POINT clientPoint) const {
+  Region shape(::CreateRectRgn(0, 0, 0, 0));
+  if (!shape || ::GetWindowRgn(GetSafeHwnd(), shape) == ERROR) return false;
+  RECT bounds{};
+  ::GetRgnBox(shape, &bounds);
+  return ::PtInRect(&bounds, clientPoint) && ::PtInRegion(shape, clientPoint.x, clientPoint.y);
+}
+
+void CIrrButton::RedrawNow() {
+  ::RedrawWindow(GetSafeHwnd(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
+}
+
+// On every move and release: the capture lets the button see the pointer leave its shape, even
+// quickly onto another window.
+void CIrrButton::TrackPointer(POINT point) {
+  if (HitTest(point)) {
+    if (!holdsCapture_) {
+      ::SetCapture(GetSafeHwnd());
+      holdsCapture_ = true;
+    }
+    if (!hovering_) {
+      hovering_ = true;
+      RedrawNow();
+    }
+    return;
+  }
+  if (holdsCapture_) {
+    holdsCapture_ = false;
+    ::ReleaseCapture();
+  }
+  hovering_ = false;
+  RedrawNow();
+}
+
+void CIrrButton::OnMouseMove(UINT flags, POINT point) {
+  TrackPointer(point);
+  Default();
+}
+
+void CIrrButton::OnLButtonDown(UINT flags, POINT point) {
+  HWND owner = ::GetWindow(GetSafeHwnd(), GW_OWNER);
+  if (!owner) owner = ::GetParent(GetSafeHwnd());
+  ::PostMessageW(owner, WM_COMMAND, 0, reinterpret_cast<LPARAM>(GetSafeHwnd()));
+  if (!holdsCapture_) {
+    ::SetCapture(GetSafeHwnd());
+    holdsCapture_ = true;
+  }
+  Default();
+}
+
+// A double click shows the button pressed like a press, without a second notification.
+void CIrrButton::OnLButtonDblClk(UINT flags, POINT point) { DefaultAs(WM_LBUTTONDOWN); }
+
+// Releasing the capture first also ends the platform's press tracking, so the release produces
+// no second command beside the one posted at the press.
+void CIrrButton::OnLButtonUp(UINT flags, POINT point) {
+  if (holdsCapture_) {
+    holdsCapture_ = false;
+    ::ReleaseCapture();
+  }
+  TrackPointer(point);
+  Default();
+}
+
+void CIrrButton::OnCaptureChanged(HWND newCapture) {
+  if (newCapture != GetSafeHwnd()) holdsCapture_ = false;
+  Default();
+}
+
+void CIrrButton::DrawItem(const DRAWITEMSTRUCT& item) {
+  const SkinBitmap* picture;
+  if (radioMode_) {
+    picture = checked_ ? down_.get() : hovering_ ? over_.get() : normal_.get();
+  } else if (item.itemState & ODS_DISABLED) {
+    picture = disabled_.get();
+  } else if (item.itemState & ODS_SELECTED) {
+    picture = down_.get();
+  } else {
+    picture = hovering_ ? over_.get() : normal_.get();
+  }
+  if (!picture || !*picture) return;
+
+  RECT window{};
+  ::GetWindowRect(GetSafeHwnd(), &window);
+  const int width = window.right - window.left;
+  const int height = window.bottom - window.top;
+  SavedDcState restoreClip(item.hDC);
+  Region shape(::CreateRectRgn(0, 0, 0, 0));
+  if (shape && ::GetWindowRgn(GetSafeHwnd(), shape) != ERROR) ::SelectClipRgn(item.hDC, shape);
+  BitmapDc source(item.hDC, picture->bitmap);
+  ::BitBlt(item.hDC, 0, 0, width, height, source, box_.left, box_.top, SRCCOPY);
+}
+
+void CIrrButton::OnDestroy() {
+  tooltip_.Destroy();
+  if (holdsCapture_) {
+    holdsCapture_ = false;
+    ::ReleaseCapture();
+  }
+  Default();
+}
+
+}  // namespace nx7::win32

@@ -1,0 +1,263 @@
+#include "skin/skin_images_win32.h"
+
+#include <ocidl.h>
+#include <olectl.h>
+
+#include <cstring>
+#include <map>
+#include <mutex>
+#include <vector>
+
+#include "framework/dialog.h"
+#include "framework/ui_init.h"
+#include "platform/win32/wide.h"
+
+namespace nx7::win32 {
+namespace {
+
+// Owns a COM interface pointer.
+template <class T>
+class ComPtr {
+ public:
+  ComPtr() = default;
+  ~ComPtr() {
+    if (p_) p_->Release();
+  }
+  ComPtr(const ComPtr&) = delete;
+  ComPtr& operator=(const ComPtr&) = delete;
+  T** Out() { return &p_; }
+  T* operator->() const { return p_; }
+  explicit operator bool() const { return p_ != nullptr; }
+  T* Get() const { return p_; }
+
+ private:
+  T* p_ = nullptr;
+};
+
+// A global memory block; freed unless a stream took it over.
+class GlobalBlock {
+ public:
+  GlobalBlock(UINT flags, size_t size) : block_(::GlobalAlloc(flags, size)) {}
+  ~GlobalBlock() {
+    if (block_) ::GlobalFree(block_);
+  }
+  GlobalBlock(const GlobalBlock&) = delete;
+  GlobalBlock& operator=(const GlobalBlock&) = delete;
+  HGLOBAL Get() const { return block_; }
+
+ private:
+  HGLOBAL block_;
+};
+
+class GlobalLock {
+ public:
+  explicit GlobalLock(HGLOBAL block) : block_(block), data_(::GlobalLock(block)) {}
+  ~GlobalLock() {
+    if (data_) ::GlobalUnlock(block_);
+  }
+  GlobalLock(const GlobalLock&) = delete;
+  GlobalLock& operator=(const GlobalLock&) = delete;
+  void* Data() const { return data_; }
+
+ private:
+  HGLOBAL block_;
+  void* data_;
+};
+
+class FileHandle {
+ public:
+  explicit FileHandle(HANDLE h) : h_(h) {}
+  ~FileHandle() {
+    if (h_ != INVALID_HANDLE_VALUE) ::CloseHandle(h_);
+  }
+  FileHandle(const FileHandle&) = delete;
+  FileHandle& operator=(const FileHandle&) = delete;
+  HANDLE Get() const { return h_; }
+  bool Valid() const { return h_ != INVALID_HANDLE_VALUE; }
+
+ private:
+  HANDLE h_;
+};
+
+// Skin files are whole-window pictures of a few megabytes; anything far beyond is not one.
+constexpr DWORD kLargestSkinFile = 64u << 20;
+
+}  // namespace
+
+SIZE BitmapSize(HBITMAP bitmap) {
+  BITMAP info{};
+  if (!bitmap || !::GetObjectW(bitmap, sizeof(info), &info)) return SIZE{0, 0};
+  return SIZE{info.bmWidth, info.bmHeight};
+}
+
+size_t BitmapBytes(HBITMAP bitmap) {
+  BITMAP info{};
+  if (!bitmap || !::GetObjectW(bitmap, sizeof(info), &info)) return 0;
+  return static_cast<size_t>(info.bmWidthBytes) * static_cast<size_t>(info.bmHeight);
+}
+
+SkinBitmap LoadSkinBitmap(const std::u16string& path) {
+  SkinBitmap result;
+  FileHandle file(::CreateFileW(Wide(path), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                                FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (!file.Valid()) return result;
+  LARGE_INTEGER size{};
+  if (!::GetFileSizeEx(file.Get(), &size) || size.QuadPart <= 0 || size.QuadPart > kLargestSkinFile) return result;
+  const DWORD length = static_cast<DWORD>(size.QuadPart);
+
+  HGLOBAL block = ::GlobalAlloc(GMEM_MOVEABLE, length);
+  if (!block) return result;
+  {
+    GlobalLock lock(block);
+    DWORD read = 0;
+    if (!lock.Data() || !::ReadFile(file.Get(), lock.Data(), length, &read, nullptr) || read != length) {
+      ::GlobalFree(block);
+      return result;
+    }
+  }
+  ComPtr<IStream> stream;
+  // The stream frees the block when it is released.
+  if (FAILED(::CreateStreamOnHGlobal(block, TRUE, stream.Out()))) {
+    ::GlobalFree(block);
+    return result;
+  }
+  ComPtr<IPicture> picture;
+  if (FAILED(::OleLoadPicture(stream.Get(), static_cast<LONG>(length), FALSE, IID_IPicture,
+                              reinterpret_cast<void**>(picture.Out())))) {
+    return result;
+  }
+  SHORT type = PICTYPE_UNINITIALIZED;
+  OLE_HANDLE handle = 0;
+  if (FAILED(picture->get_Type(&type)) || type != PICTYPE_BITMAP || FAILED(picture->get_Handle(&handle))) {
+    return result;
+  }
+  // The picture object deletes its bitmap when released: keep a copy of our own.
+  HBITMAP source = reinterpret_cast<HBITMAP>(static_cast<UINT_PTR>(handle));
+  const SIZE dims = BitmapSize(source);
+  result.bitmap = CutBitmap(source, 0, 0, dims.cx, dims.cy);
+  if (result.bitmap) {
+    result.width = dims.cx;
+    result.height = dims.cy;
+  }
+  return result;
+}
+
+Bitmap CutBitmap(HBITMAP source, int left, int top, int right, int bottom) {
+  Bitmap piece;
+  const int width = right - left;
+  const int height = bottom - top;
+  if (!source || width <= 0 || height <= 0) return piece;
+  ClientDc screen(nullptr);
+  piece.Attach(::CreateCompatibleBitmap(screen, width, height));
+  if (!piece) return piece;
+  BitmapDc from(screen, source);
+  BitmapDc to(screen, piece);
+  ::BitBlt(to, 0, 0, width, height, from, left, top, SRCCOPY);
+  return piece;
+}
+
+bool LoadPngResource(UINT id, GdiplusImage& image) {
+  if (!InitUserInterface()) return false;
+  HINSTANCE module = ResourceModule();
+  HRSRC info = ::FindResourceW(module, MAKEINTRESOURCEW(id), L"PNG");
+  if (!info) return false;
+  const DWORD size = ::SizeofResource(module, info);
+  HGLOBAL loaded = ::LoadResource(module, info);
+  const void* data = loaded ? ::LockResource(loaded) : nullptr;
+  if (!data || size == 0) return false;
+
+  GlobalBlock copy(GMEM_FIXED, size);
+  if (!copy.Get()) return false;
+  std::memcpy(reinterpret_cast<void*>(copy.Get()), data, size);
+  ComPtr<IStream> stream;
+  // The stream does not own the block: GDI+ may read it lazily, so decode fully below.
+  if (FAILED(::CreateStreamOnHGlobal(copy.Get(), FALSE, stream.Out()))) return false;
+  Gdiplus::GpImage* loadedImage = nullptr;
+  if (Gdiplus::DllExports::GdipLoadImageFromStream(stream.Get(), &loadedImage) != Gdiplus::Ok || !loadedImage) {
+    return false;
+  }
+  GdiplusImage decoded(loadedImage);
+  // A clone holds its own pixels, independent of the stream and the block freed on return.
+  Gdiplus::GpImage* clone = nullptr;
+  const SIZE dims = ImageSize(decoded);
+  if (Gdiplus::DllExports::GdipCloneBitmapAreaI(0, 0, dims.cx, dims.cy, PixelFormat32bppARGB,
+                                                 reinterpret_cast<Gdiplus::GpBitmap*>(decoded.Get()),
+                                                 reinterpret_cast<Gdiplus::GpBitmap**>(&clone)) != Gdiplus::Ok ||
+      !clone) {
+    return false;
+  }
+  image.Attach(clone);
+  return true;
+}
+
+SkinBitmap LoadResourceBitmap(UINT id) {
+  SkinBitmap result;
+  result.bitmap.Attach(::LoadBitmapW(ResourceModule(), MAKEINTRESOURCEW(id)));
+  const SIZE dims = BitmapSize(result.bitmap);
+  result.width = dims.cx;
+  result.height = dims.cy;
+  return result;
+}
+
+namespace {
+
+struct SharedPictures {
+  std::mutex mutex;
+  std::map<UINT, std::weak_ptr<const SkinBitmap>> resources;
+  std::map<std::u16string, std::weak_ptr<const SkinBitmap>> files;
+};
+
+SharedPictures& Shared() {
+  static SharedPictures* pictures = new SharedPictures;  // never destroyed: holders may outlive statics
+  return *pictures;
+}
+
+template <class Key, class Load>
+SharedSkinBitmap FindOrLoad(std::map<Key, std::weak_ptr<const SkinBitmap>>& cache, const Key& key, Load load) {
+  if (SharedSkinBitmap alive = cache[key].lock()) return alive;
+  auto loaded = std::make_shared<const SkinBitmap>(load());
+  if (*loaded) {
+    cache[key] = loaded;
+  } else {
+    cache.erase(key);
+  }
+  return loaded;
+}
+
+template <class Map>
+void Count(Map& cache, SharedBitmapUsage& usage) {
+  for (auto it = cache.begin(); it != cache.end();) {
+    if (SharedSkinBitmap alive = it->second.lock()) {
+      ++usage.pictures;
+      usage.bytes += BitmapBytes(alive->bitmap);
+      ++it;
+    } else {
+      it = cache.erase(it);
+    }
+  }
+}
+
+}  // namespace
+
+SharedSkinBitmap SharedResourceBitmap(UINT id) {
+  SharedPictures& shared = Shared();
+  std::lock_guard lock(shared.mutex);
+  return FindOrLoad(shared.resources, id, [id] { return LoadResourceBitmap(id); });
+}
+
+SharedSkinBitmap SharedFileBitmap(const std::u16string& path) {
+  SharedPictures& shared = Shared();
+  std::lock_guard lock(shared.mutex);
+  return FindOrLoad(shared.files, path, [&path] { return LoadSkinBitmap(path); });
+}
+
+SharedBitmapUsage SharedBitmapsInUse() {
+  SharedPictures& shared = Shared();
+  std::lock_guard lock(shared.mutex);
+  SharedBitmapUsage usage;
+  Count(shared.resources, usage);
+  Count(shared.files, usage);
+  return usage;
+}
+
+}  // namespace nx7::win32

@@ -1,0 +1,181 @@
+#include "framework/ui_test_support.h"
+
+#include <objidl.h>
+#include <gdiplus.h>
+#include <shlobj.h>
+
+#include <algorithm>
+
+#include "framework/gdiplus_image.h"
+#include "framework/ui_init.h"
+
+namespace nx7::win32::test {
+namespace {
+
+// A top-down 32-bit DIB section and its pixel memory.
+Bitmap MakeDib(int width, int height, uint32_t** bits) {
+  BITMAPINFO info{};
+  info.bmiHeader.biSize = sizeof(info.bmiHeader);
+  info.bmiHeader.biWidth = width;
+  info.bmiHeader.biHeight = -height;
+  info.bmiHeader.biPlanes = 1;
+  info.bmiHeader.biBitCount = 32;
+  info.bmiHeader.biCompression = BI_RGB;
+  void* memory = nullptr;
+  Bitmap bitmap(::CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &memory, nullptr, 0));
+  *bits = static_cast<uint32_t*>(memory);
+  return bitmap;
+}
+
+uint32_t DibPixel(COLORREF c) { return (GetRValue(c) << 16) | (GetGValue(c) << 8) | GetBValue(c); }
+COLORREF FromDibPixel(uint32_t p) { return RGB((p >> 16) & 0xFF, (p >> 8) & 0xFF, p & 0xFF); }
+
+}  // namespace
+
+void PumpMessages() {
+  MSG msg;
+  while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+    ::TranslateMessage(&msg);
+    ::DispatchMessageW(&msg);
+  }
+}
+
+bool PumpUntil(const std::function<bool()>& done, int timeoutMs) {
+  const ULONGLONG end = ::GetTickCount64() + static_cast<ULONGLONG>(timeoutMs);
+  while (!done()) {
+    if (::GetTickCount64() > end) return false;
+    ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
+    PumpMessages();
+  }
+  return true;
+}
+
+Bitmap MakeCoordinateBitmap(int width, int height, int tag) {
+  uint32_t* bits = nullptr;
+  Bitmap bitmap = MakeDib(width, height, &bits);
+  for (int y = 0; y < height; ++y) {
+    for (int x = 0; x < width; ++x) bits[static_cast<size_t>(y) * width + x] = DibPixel(CoordinateColor(x, y, tag));
+  }
+  return bitmap;
+}
+
+Bitmap MakeSolidBitmap(int width, int height, COLORREF color) {
+  uint32_t* bits = nullptr;
+  Bitmap bitmap = MakeDib(width, height, &bits);
+  std::fill(bits, bits + static_cast<size_t>(width) * height, DibPixel(color));
+  return bitmap;
+}
+
+Pixels ReadBitmap(HBITMAP bitmap) {
+  Pixels pixels;
+  BITMAP info{};
+  if (!::GetObjectW(bitmap, sizeof(info), &info)) return pixels;
+  uint32_t* bits = nullptr;
+  Bitmap copy = MakeDib(info.bmWidth, info.bmHeight, &bits);
+  {
+    ClientDc screen(nullptr);
+    BitmapDc from(screen, bitmap);
+    BitmapDc to(screen, copy);
+    ::BitBlt(to, 0, 0, info.bmWidth, info.bmHeight, from, 0, 0, SRCCOPY);
+  }
+  ::GdiFlush();
+  pixels.width = info.bmWidth;
+  pixels.height = info.bmHeight;
+  pixels.data.reserve(static_cast<size_t>(pixels.width) * pixels.height);
+  for (size_t i = 0; i < static_cast<size_t>(pixels.width) * pixels.height; ++i) pixels.data.push_back(FromDibPixel(bits[i]));
+  return pixels;
+}
+
+Pixels RenderClient(HWND window, COLORREF background) {
+  RECT client{};
+  ::GetClientRect(window, &client);
+  Bitmap picture = MakeSolidBitmap(client.right, client.bottom, background);
+  {
+    ClientDc screen(nullptr);
+    BitmapDc dc(screen, picture);
+    ::SendMessageW(window, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dc.Get()), PRF_CLIENT);
+  }
+  return ReadBitmap(picture);
+}
+
+Bitmap CaptureScreen(const RECT& r) {
+  ClientDc screen(nullptr);
+  Bitmap picture(::CreateCompatibleBitmap(screen, r.right - r.left, r.bottom - r.top));
+  BitmapDc dc(screen, picture);
+  ::BitBlt(dc, 0, 0, r.right - r.left, r.bottom - r.top, screen, r.left, r.top, SRCCOPY);
+  return picture;
+}
+
+bool SavePng(HBITMAP bitmap, const std::wstring& path) {
+  if (!InitUserInterface()) return false;
+  const size_t slash = path.find_last_of(L"\\/");
+  if (slash != std::wstring::npos) {
+    std::wstring folder = path.substr(0, slash);
+    std::replace(folder.begin(), folder.end(), L'/', L'\\');
+    ::SHCreateDirectoryExW(nullptr, folder.c_str(), nullptr);
+  }
+  Gdiplus::GpBitmap* image = nullptr;
+  if (Gdiplus::DllExports::GdipCreateBitmapFromHBITMAP(bitmap, nullptr, &image) != Gdiplus::Ok) return false;
+  GdiplusImage owned(reinterpret_cast<Gdiplus::GpImage*>(image));
+  // The PNG encoder's class id.
+  UINT count = 0, size = 0;
+  Gdiplus::DllExports::GdipGetImageEncodersSize(&count, &size);
+  std::vector<BYTE> buffer(size);
+  auto* codecs = reinterpret_cast<Gdiplus::ImageCodecInfo*>(buffer.data());
+  Gdiplus::DllExports::GdipGetImageEncoders(count, size, codecs);
+  for (UINT i = 0; i < count; ++i) {
+    if (std::wstring(codecs[i].MimeType) == L"image/png") {
+      return Gdiplus::DllExports::GdipSaveImageToFile(owned, path.c_str(), &codecs[i].Clsid, nullptr) == Gdiplus::Ok;
+    }
+  }
+  return false;
+}
+
+const MessageTable& RecordingWindow::Messages() const {
+  static constexpr MessageEntry entries[] = {
+      OnRaw<WM_COMMAND, &RecordingWindow::Record>(),
+      OnRaw<WM_MOUSEMOVE, &RecordingWindow::Record>(),
+      OnRaw<WM_LBUTTONDOWN, &RecordingWindow::Record>(),
+      OnRaw<WM_LBUTTONUP, &RecordingWindow::Record>(),
+      OnRaw<0x70D, &RecordingWindow::Record>(),
+  };
+  static const MessageTable* const chained[] = {&DoubleBufferedPaint<RecordingWindow>::Table(), &CWnd::Table()};
+  static const MessageTable table{entries, chained};
+  return table;
+}
+
+LRESULT RecordingWindow::Record(WPARAM w, LPARAM l) {
+  messages.push_back({CurrentMessage(), w, l});
+  return 0;
+}
+
+std::vector<RecordingWindow::Message> RecordingWindow::Received(UINT message) const {
+  std::vector<Message> found;
+  for (const Message& m : messages) {
+    if (m.message == message) found.push_back(m);
+  }
+  return found;
+}
+
+bool RecordingWindow::Open(const RECT& r, COLORREF fill) {
+  fill_ = fill;
+  if (!CreateEx(0, nullptr, L"NX7 test window", WS_POPUP | WS_VISIBLE | WS_CLIPCHILDREN, r, nullptr, 0)) return false;
+  ::SetForegroundWindow(GetSafeHwnd());
+  ::SetActiveWindow(GetSafeHwnd());
+  ::UpdateWindow(GetSafeHwnd());
+  PumpMessages();
+  return true;
+}
+
+void RecordingWindow::Paint(HDC dc) {
+  RECT client = GetClientRect();
+  if (background_) {
+    BitmapDc source(dc, background_);
+    ::BitBlt(dc, 0, 0, client.right, client.bottom, source, 0, 0, SRCCOPY);
+  } else {
+    Brush brush(::CreateSolidBrush(fill_));
+    ::FillRect(dc, &client, brush);
+  }
+}
+
+}  // namespace nx7::win32::test

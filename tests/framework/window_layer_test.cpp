@@ -1,0 +1,218 @@
+#include <gtest/gtest.h>
+
+#include <stdexcept>
+
+#include "framework/dialog.h"
+#include "framework/ui_test_support.h"
+#include "framework/wnd.h"
+#include "resource_ids.h"
+
+namespace nx7::win32 {
+namespace {
+
+using test::PumpMessages;
+using test::PumpUntil;
+
+class BaseWindow : public CWnd {
+ public:
+  std::vector<std::string> calls;
+
+ protected:
+  const MessageTable& Messages() const override { return Table(); }
+  static const MessageTable& Table() {
+    static constexpr MessageEntry entries[] = {
+        OnRaw<WM_USER + 1, &BaseWindow::OnShared>(),
+        OnRaw<WM_USER + 2, &BaseWindow::OnBaseOnly>(),
+    };
+    static const MessageTable* const chained[] = {&CWnd::Table()};
+    static const MessageTable table{entries, chained};
+    return table;
+  }
+
+ private:
+  LRESULT OnShared(WPARAM, LPARAM) { calls.push_back("base shared"); return 1; }
+  LRESULT OnBaseOnly(WPARAM, LPARAM) { calls.push_back("base only"); return 2; }
+};
+
+class DerivedWindow : public BaseWindow {
+ public:
+  UINT flags = 0;
+  POINT point{};
+  UINT code = 0, id = 0;
+  HWND control = nullptr;
+  UINT_PTR timer = 0;
+  bool throwNext = false;
+
+ protected:
+  const MessageTable& Messages() const override {
+    static constexpr MessageEntry entries[] = {
+        OnRaw<WM_USER + 1, &DerivedWindow::OnShared>(),
+        On<WM_MOUSEMOVE, &DerivedWindow::OnMouseMove>(),
+        On<WM_COMMAND, &DerivedWindow::OnCommand>(),
+        On<WM_TIMER, &DerivedWindow::OnTimer>(),
+        OnRaw<WM_USER + 3, &DerivedWindow::OnMayThrow>(),
+    };
+    static const MessageTable* const chained[] = {&BaseWindow::Table()};
+    static const MessageTable table{entries, chained};
+    return table;
+  }
+
+ private:
+  LRESULT OnShared(WPARAM, LPARAM) { calls.push_back("derived shared"); return 10; }
+  void OnMouseMove(UINT f, POINT p) { flags = f; point = p; }
+  void OnCommand(UINT c, UINT i, HWND h) { code = c; id = i; control = h; }
+  void OnTimer(UINT_PTR t) { timer = t; }
+  LRESULT OnMayThrow(WPARAM w, LPARAM) {
+    if (throwNext) {
+      throwNext = false;
+      throw std::runtime_error("handler failure");
+    }
+    return static_cast<LRESULT>(w) + 1;
+  }
+};
+
+RECT Rect(int l, int t, int r, int b) { return RECT{l, t, r, b}; }
+
+TEST(MessageTable, HandlersReceiveCrackedArguments) {
+  DerivedWindow window;
+  ASSERT_TRUE(window.CreateEx(0, nullptr, L"", WS_POPUP, Rect(0, 0, 50, 50), nullptr, 0));
+  window.Send(WM_MOUSEMOVE, MK_LBUTTON | MK_SHIFT, MAKELPARAM(-5, 17));
+  EXPECT_EQ(window.flags, static_cast<UINT>(MK_LBUTTON | MK_SHIFT));
+  EXPECT_EQ(window.point.x, -5);
+  EXPECT_EQ(window.point.y, 17);
+  const HWND fake = reinterpret_cast<HWND>(0x1234);
+  window.Send(WM_COMMAND, MAKEWPARAM(77, BN_DOUBLECLICKED), reinterpret_cast<LPARAM>(fake));
+  EXPECT_EQ(window.code, static_cast<UINT>(BN_DOUBLECLICKED));
+  EXPECT_EQ(window.id, 77u);
+  EXPECT_EQ(window.control, fake);
+  window.Send(WM_TIMER, 2321);
+  EXPECT_EQ(window.timer, 2321u);
+}
+
+TEST(MessageTable, OwnEntriesComeFirstThenChainedTablesThenDefaultProcessing) {
+  DerivedWindow window;
+  ASSERT_TRUE(window.CreateEx(0, nullptr, L"", WS_POPUP, Rect(0, 0, 50, 50), nullptr, 0));
+  EXPECT_EQ(window.Send(WM_USER + 1), 10);
+  EXPECT_EQ(window.Send(WM_USER + 2), 2);
+  EXPECT_EQ(window.calls, (std::vector<std::string>{"derived shared", "base only"}));
+  // Not in any table: the window procedure of the class stores and returns the text.
+  ::SetWindowTextW(window, L"kept by the default procedure");
+  EXPECT_EQ(window.GetWindowText(), L"kept by the default procedure");
+}
+
+TEST(MessageTable, AnExceptionStopsAtTheWindowProcedure) {
+  DerivedWindow window;
+  ASSERT_TRUE(window.CreateEx(0, nullptr, L"", WS_POPUP, Rect(0, 0, 50, 50), nullptr, 0));
+  const unsigned before = CWnd::CaughtExceptions();
+  window.throwNext = true;
+  EXPECT_EQ(window.Send(WM_USER + 3, 41), 0);  // answered by the default procedure
+  EXPECT_EQ(CWnd::CaughtExceptions(), before + 1);
+  EXPECT_EQ(window.Send(WM_USER + 3, 41), 42);  // the window goes on working
+}
+
+TEST(WindowLifetime, DestroyingTheWindowDetachesTheObjectAndTheObjectDestroysItsWindow) {
+  DerivedWindow window;
+  ASSERT_TRUE(window.CreateEx(0, nullptr, L"", WS_POPUP, Rect(0, 0, 50, 50), nullptr, 0));
+  EXPECT_EQ(CWnd::FromHandle(window), &window);
+  ::DestroyWindow(window);
+  EXPECT_EQ(window.GetSafeHwnd(), nullptr);
+  // Detached objects can create their window again.
+  ASSERT_TRUE(window.CreateEx(0, nullptr, L"", WS_POPUP, Rect(0, 0, 50, 50), nullptr, 0));
+  HWND hwnd = window.GetSafeHwnd();
+  {
+    auto temporary = std::make_unique<DerivedWindow>();
+    ASSERT_TRUE(temporary->CreateEx(0, nullptr, L"", WS_POPUP, Rect(0, 0, 50, 50), nullptr, 0));
+    hwnd = temporary->GetSafeHwnd();
+  }
+  EXPECT_FALSE(::IsWindow(hwnd));
+}
+
+// A child control of the layer draws itself: the parent's WM_DRAWITEM is handed to it.
+class SelfDrawnButton : public CWnd {
+ public:
+  int draws = 0;
+
+ protected:
+  const MessageTable& Messages() const override {
+    static constexpr MessageEntry entries[] = {On<kReflect + WM_DRAWITEM, &SelfDrawnButton::Draw>()};
+    static const MessageTable* const chained[] = {&CWnd::Table()};
+    static const MessageTable table{entries, chained};
+    return table;
+  }
+
+ private:
+  void Draw(const DRAWITEMSTRUCT& item) {
+    if (item.CtlType == ODT_BUTTON) ++draws;
+  }
+};
+
+TEST(WindowLayer, OwnerDrawingIsReflectedToTheControl) {
+  test::RecordingWindow parent;
+  ASSERT_TRUE(parent.Open(Rect(40, 40, 200, 140)));
+  SelfDrawnButton button;
+  ASSERT_TRUE(button.CreateEx(0, L"BUTTON", L"", WS_CHILD | WS_VISIBLE | BS_OWNERDRAW, Rect(10, 10, 60, 40), parent, 0));
+  test::RenderClient(button);
+  EXPECT_GE(button.draws, 1);
+}
+
+// Ends a modal dialog from inside its own message loop, once it exists.
+struct ModalDriver {
+  static inline CDialogEx* dialog = nullptr;
+  static inline std::function<void(HWND)> action;
+  static void CALLBACK Tick(HWND, UINT, UINT_PTR id, DWORD) {
+    if (dialog && dialog->GetSafeHwnd() && action) {
+      auto run = std::move(action);
+      action = nullptr;
+      ::KillTimer(nullptr, id);
+      run(dialog->GetSafeHwnd());
+    }
+  }
+  static INT_PTR Run(CDialogEx& d, std::function<void(HWND)> a) {
+    dialog = &d;
+    action = std::move(a);
+    const UINT_PTR timer = ::SetTimer(nullptr, 0, 20, &ModalDriver::Tick);
+    const INT_PTR result = d.DoModal();
+    ::KillTimer(nullptr, timer);
+    dialog = nullptr;
+    return result;
+  }
+};
+
+TEST(Dialog, ModalDialogsEndWithTheirResult) {
+  struct Case {
+    const char* name;
+    std::function<void(HWND)> action;
+    INT_PTR expected;
+  };
+  const Case cases[] = {
+      {"EndDialog", [](HWND h) { ::EndDialog(h, 42); }, 42},
+      {"Escape", [](HWND h) { ::PostMessageW(h, WM_KEYDOWN, VK_ESCAPE, 0); }, IDCANCEL},
+      {"WM_CLOSE", [](HWND h) { ::PostMessageW(h, WM_CLOSE, 0, 0); }, IDCANCEL},
+      {"Enter", [](HWND h) { ::PostMessageW(h, WM_KEYDOWN, VK_RETURN, 0); }, IDOK},
+  };
+  for (const Case& c : cases) {
+    CDialogEx dialog(IDD_DLG_INFO);
+    EXPECT_EQ(ModalDriver::Run(dialog, c.action), c.expected) << c.name;
+    EXPECT_EQ(dialog.GetSafeHwnd(), nullptr) << c.name;
+  }
+}
+
+TEST(Dialog, AMissingTemplateFailsWithoutAWindow) {
+  CDialogEx dialog(9999);
+  EXPECT_EQ(dialog.DoModal(), -1);
+  EXPECT_FALSE(dialog.Create());
+}
+
+TEST(Dialog, ModelessPagesLiveUntilDestroyed) {
+  test::RecordingWindow parent;
+  ASSERT_TRUE(parent.Open(Rect(40, 40, 400, 300)));
+  CDialogEx page(IDD_DLG_MAINSET);
+  ASSERT_TRUE(page.Create(parent));
+  EXPECT_EQ(::GetParent(page), parent.GetSafeHwnd());
+  EXPECT_TRUE(::GetWindowLongPtrW(page, GWL_STYLE) & WS_CHILD);
+  page.Send(WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);  // a modeless dialog is destroyed
+  EXPECT_EQ(page.GetSafeHwnd(), nullptr);
+}
+
+}  // namespace
+}  // namespace nx7::win32
