@@ -25,12 +25,4 @@
 #define IDC_MACRO_KEY_EDIT 1002
 #define IDC_MACRO_DELAY_EDIT 1003
 
-/* Message box pictures: one-button and two-button forms. */
-#define IDB_INFO_TWO_DOWN 1004
-#define IDB_INFO_ONE_DOWN 1005
-#define IDB_INFO_TWO_NORMAL 1006
-#define IDB_INFO_ONE_NORMAL 1007
-#define IDB_INFO_TWO_OVER 1008
-#define IDB_INFO_ONE_OVER 1009
-
 #endif

@@ -10,6 +10,7 @@ namespace nx7::win32 {
 
 struct GdiplusImageTraits {
   using Native = Gdiplus::GpImage*;
+  static constexpr bool kCounted = false;
   static void Close(Gdiplus::GpImage* image) { Gdiplus::DllExports::GdipDisposeImage(image); }
 };
 using GdiplusImage = BasicHandle<GdiplusImageTraits, true>;

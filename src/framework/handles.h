@@ -7,9 +7,15 @@
 // `Detach` gives the handle up without freeing it. A borrowing handle ("...Ref") never frees.
 #include <windows.h>
 
+#include <atomic>
+#include <cstddef>
 #include <utility>
 
 namespace nx7::win32 {
+
+// Live GDI objects held by owning handles of this layer (bitmaps, regions, fonts, brushes).
+inline std::atomic<std::ptrdiff_t> ownedGdiObjectCount{0};
+inline std::ptrdiff_t OwnedGdiObjects() { return ownedGdiObjectCount.load(); }
 
 template <class Traits, bool Owning>
 class BasicHandle {
@@ -17,7 +23,7 @@ class BasicHandle {
   using Native = typename Traits::Native;
 
   BasicHandle() = default;
-  explicit BasicHandle(Native handle) : handle_(handle) {}
+  explicit BasicHandle(Native handle) : handle_(handle) { Adopted(handle); }
   ~BasicHandle() { Reset(); }
 
   BasicHandle(const BasicHandle& other) requires(!Owning) : handle_(other.handle_) {}
@@ -25,9 +31,12 @@ class BasicHandle {
     handle_ = other.handle_;
     return *this;
   }
-  BasicHandle(BasicHandle&& other) noexcept : handle_(other.Detach()) {}
+  BasicHandle(BasicHandle&& other) noexcept : handle_(std::exchange(other.handle_, Native{})) {}
   BasicHandle& operator=(BasicHandle&& other) noexcept {
-    if (this != &other) Attach(other.Detach());
+    if (this != &other) {
+      Reset();
+      handle_ = std::exchange(other.handle_, Native{});
+    }
     return *this;
   }
   // A borrowing handle can be taken from an owning one of the same kind.
@@ -40,35 +49,57 @@ class BasicHandle {
 
   // Takes `handle`, freeing what was owned before.
   void Attach(Native handle) {
-    if (handle_ != handle) Reset();
+    if (handle_ == handle) return;
+    Reset();
     handle_ = handle;
+    Adopted(handle);
   }
-  Native Detach() { return std::exchange(handle_, Native{}); }
+  Native Detach() {
+    if (handle_ != Native{}) Given(handle_);
+    return std::exchange(handle_, Native{});
+  }
   void Reset() {
     if constexpr (Owning) {
-      if (handle_ != Native{}) Traits::Close(handle_);
+      if (handle_ != Native{}) {
+        Traits::Close(handle_);
+        Given(handle_);
+      }
     }
     handle_ = Native{};
   }
 
  private:
+  // Owned GDI objects are counted (OwnedGdiObjects), so a window's cost can be measured.
+  static void Adopted(Native handle) {
+    if constexpr (Owning && Traits::kCounted) {
+      if (handle != Native{}) ++ownedGdiObjectCount;
+    }
+  }
+  static void Given(Native) {
+    if constexpr (Owning && Traits::kCounted) --ownedGdiObjectCount;
+  }
+
   Native handle_{};
 };
 
 template <class T>
 struct GdiObjectTraits {
   using Native = T;
+  static constexpr bool kCounted = true;
   static void Close(T h) { ::DeleteObject(h); }
 };
 struct MemoryDcTraits {
+  static constexpr bool kCounted = false;
   using Native = HDC;
   static void Close(HDC h) { ::DeleteDC(h); }
 };
 struct WindowTraits {
+  static constexpr bool kCounted = false;
   using Native = HWND;
   static void Close(HWND h) { ::DestroyWindow(h); }
 };
 struct IconTraits {
+  static constexpr bool kCounted = false;
   using Native = HICON;
   static void Close(HICON h) { ::DestroyIcon(h); }
 };

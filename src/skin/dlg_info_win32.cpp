@@ -4,7 +4,6 @@
 
 #include "i18n/chinese_text.h"
 #include "platform/win32/wide.h"
-#include "resource_ids.h"
 #include "skin/text_fit.h"
 
 namespace nx7::win32 {
@@ -17,7 +16,6 @@ std::u16string CountdownCaption(bool chinese, int seconds) {
 }
 
 int Width(const RECT& r) { return r.right - r.left; }
-int Height(const RECT& r) { return r.bottom - r.top; }
 
 }  // namespace
 
@@ -28,6 +26,7 @@ const MessageTable& CDlgInfo::Messages() const {
   static constexpr MessageEntry entries[] = {
       On<WM_TIMER, &CDlgInfo::OnTimer>(),
       On<WM_CLOSE, &CDlgInfo::OnClose>(),
+      On<WM_DESTROY, &CDlgInfo::OnDestroy>(),
       On<WM_COMMAND, &CDlgInfo::OnCommand>(),
   };
   static const MessageTable* const chained[] = {&DoubleBufferedPaint<CDlgInfo>::Table(), &CDialogEx::Table()};
@@ -45,23 +44,25 @@ BOOL CDlgInfo::OnInitDialog() {
   chinese_ = chineseText;
   ::SetWindowTextW(GetSafeHwnd(), L"VornaNX7InfoDlg");
 
+  namespace box = layout::message_box;
   const bool two = twoButtons != 0;
-  background_ = LoadResourceBitmap(two ? IDB_INFO_TWO_NORMAL : IDB_INFO_ONE_NORMAL);
-  over_ = LoadResourceBitmap(two ? IDB_INFO_TWO_OVER : IDB_INFO_ONE_OVER);
-  down_ = LoadResourceBitmap(two ? IDB_INFO_TWO_DOWN : IDB_INFO_ONE_DOWN);
+  const auto& ids = two ? box::kPairBitmaps : box::kSingleBitmaps;
+  background_ = LoadResourceBitmap(ids[0]);
+  over_ = LoadResourceBitmap(ids[1]);
+  down_ = LoadResourceBitmap(ids[2]);
   // Without its picture the box keeps the size the picture has.
-  const int width = background_ ? background_.width : kDefaultSize.cx;
-  const int height = background_ ? background_.height : kDefaultSize.cy;
+  const int width = background_ ? background_.width : box::kClient.width;
+  const int height = background_ ? background_.height : box::kClient.height;
   const int screenWidth = ::GetSystemMetrics(SM_CXFULLSCREEN);
   const int screenHeight = ::GetSystemMetrics(SM_CYFULLSCREEN);
   ::SetWindowPos(GetSafeHwnd(), nullptr, (screenWidth - width) / 2, (screenHeight - height) / 2, width, height,
                  SWP_NOZORDER | SWP_NOACTIVATE);
 
-  CreateButton(close_, kCloseRect);
-  CreateButton(ok_, two ? kOkRectTwo : kOkRectOne);
+  CreateButton(close_, ToRect(box::kCloseButton));
+  CreateButton(ok_, ToRect(two ? box::kOkPair : box::kOkSingle));
   ok_.SetText(chinese_ ? u"\u786E\u5B9A" : u"OK");
   if (two) {
-    CreateButton(cancel_, kCancelRect);
+    CreateButton(cancel_, ToRect(box::kCancelPair));
     cancel_.SetText(chinese_ ? u"\u53D6\u6D88" : u"Cancel");
   }
   title_ = chinese_ ? u"\u63D0\u793A" : u"Tips";
@@ -91,6 +92,12 @@ void CDlgInfo::OnTimer(UINT_PTR id) {
 }
 
 void CDlgInfo::OnClose() {
+  timers_.Stop(GetSafeHwnd(), kCountdownTimer);
+  Default();
+}
+
+// However the box ends, its countdown ends with it.
+void CDlgInfo::OnDestroy() {
   timers_.Stop(GetSafeHwnd(), kCountdownTimer);
   Default();
 }

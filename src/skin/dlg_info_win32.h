@@ -16,6 +16,7 @@
 #include "framework/timer_source.h"
 #include "platform/clock.h"
 #include "skin/gdi_bitmap_btn_win32.h"
+#include "skin/layout_win32.h"
 #include "skin/skin_images_win32.h"
 
 namespace nx7::win32 {
@@ -26,13 +27,8 @@ class CDlgInfo : public CDialogEx, public DoubleBufferedPaint<CDlgInfo> {
   static constexpr UINT_PTR kCountdownTimer = 2321;
   static constexpr UINT kCountdownPeriodMs = 1000;
   static constexpr COLORREF kTextColor = 0x676153;
-  static constexpr SIZE kDefaultSize{330, 160};
-  static constexpr RECT kCloseRect{300, 0, 329, 29};
-  static constexpr RECT kOkRectOne{240, 127, 306, 159};
-  static constexpr RECT kOkRectTwo{178, 127, 244, 159};
-  static constexpr RECT kCancelRect{245, 127, 311, 159};
-  static constexpr RECT kTitleRect{10, 9, 100, 23};
-  static constexpr RECT kTextRect{90, 73, 305, 91};
+  static constexpr RECT kTitleRect = ToRect(layout::message_box::kTitle);
+  static constexpr RECT kTextRect = ToRect(layout::message_box::kText);
   // A text longer than one line grows around kTextRect's middle, up to these bounds (below the
   // title bar, above the buttons).
   static constexpr int kTextAreaTop = 36;
@@ -63,6 +59,7 @@ class CDlgInfo : public CDialogEx, public DoubleBufferedPaint<CDlgInfo> {
   void Paint(HDC dc);
   void OnTimer(UINT_PTR id);
   void OnClose();
+  void OnDestroy();
   void OnCommand(UINT code, UINT id, HWND control);
   void CreateButton(CGDIBitmapBtn& button, const RECT& rect);
   HFONT TextFont();

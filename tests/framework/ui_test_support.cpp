@@ -7,7 +7,9 @@
 #include <algorithm>
 
 #include "framework/gdiplus_image.h"
+#include "common/text.h"
 #include "framework/ui_init.h"
+#include "platform/win32/wide.h"
 
 namespace nx7::win32::test {
 namespace {
@@ -31,6 +33,14 @@ uint32_t DibPixel(COLORREF c) { return (GetRValue(c) << 16) | (GetGValue(c) << 8
 COLORREF FromDibPixel(uint32_t p) { return RGB((p >> 16) & 0xFF, (p >> 8) & 0xFF, p & 0xFF); }
 
 }  // namespace
+
+std::u16string WindowText(HWND window) {
+  wchar_t buffer[512] = {};
+  ::GetWindowTextW(window, buffer, 512);
+  return FromWide(buffer);
+}
+
+std::string Narrow(const std::u16string& text) { return Utf8FromUtf16(text); }
 
 void PumpMessages() {
   MSG msg;

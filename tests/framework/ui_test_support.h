@@ -14,6 +14,10 @@
 
 namespace nx7::win32::test {
 
+// A window's text; text made readable for failure messages.
+std::u16string WindowText(HWND window);
+std::string Narrow(const std::u16string& text);
+
 // Handles every message waiting for this thread.
 void PumpMessages();
 // Pumps messages until `done` holds or `timeoutMs` of real time passed; returns `done()`.

@@ -87,7 +87,7 @@ TEST_F(BitmapButtonTest, TogglePressFlipsTheCheckEachPress) {
   const struct {
     int presses;
     bool checked;
-  } cases[] = {{1, true}, {1, false}, {2, false}, {3, true}};
+  } cases[] = {{1, true}, {2, false}, {3, true}, {4, false}};
   for (const auto& c : cases) {
     button.SetCheck(false);
     for (int i = 0; i < c.presses; ++i) {
