@@ -22,7 +22,7 @@ TEST(FitTextLines, WrapsAtSpacesAndCutsWhatDoesNotFitWithAnEllipsis) {
       {"empty", u"", 100, 3, {}},
       {"breaks at the last space that fits", u"the mouse cannot be found", 100, 3, {u"the mouse", u"cannot be", u"found"}},
       {"left over text ends in an ellipsis", u"the mouse cannot be found", 100, 2, {u"the mouse", u"cannot..."}},
-      {"one line only", u"the mouse cannot be found", 100, 1, {u"the mo..."}},
+      {"one line only", u"the mouse cannot be found", 100, 1, {u"the mou..."}},
       {"zero lines count as one", u"abcdefghijkl", 100, 0, {u"abcdefg..."}},
       {"a word too long is cut inside", u"abcdefghijklmno", 100, 3, {u"abcdefghij", u"klmno"}},
       {"text without spaces (CJK) breaks anywhere", u"\u6CA1\u6709\u627E\u5230NX7\u6E38\u620F\u9F20\u6807", 40, 3,
