@@ -5,10 +5,15 @@
 #include <atomic>
 #include <chrono>
 
-#include "buttons/function_types.h"
+#include <memory>
+
+#include "buttons/device_key_code.h"
 #include "device/download_pass.h"
 #include "device/usb_driver.h"
-#include "macros/macro_payload.h"
+#include "macros/input_hooks.h"
+#include "macros/input_hooks_virtual.h"
+#include "macros/macro_library.h"
+#include "platform/virtual/recording_poster.h"
 #include "platform/clock.h"
 #include "platform/virtual/virtual_mouse.h"
 
@@ -43,20 +48,27 @@ void BM_DownloadPass(benchmark::State& state) {
   }
   SettingsBlock block{};
   FillWithDefaults(block);
-  const uint32_t events[] = {0xC0000041, 0xA0000032, 0xE0000041};
-  const MacroPayload payload = EncodeMacroPayload(1, events);
-  // Inputs 3 and 4 play a macro when asked; the others send their type's code.
-  KeyCodeResolver resolve = [&](size_t i, int& nextMacroSlot) -> std::optional<uint32_t> {
-    if (int(i) >= 3 && int(i) < 3 + macroInputs) {
-      driver.SendMacro(nextMacroSlot, payload.bytes.data(), payload.bytes.size());
-      clock.Sleep(50);
-      const uint32_t code = 0x09 + (uint32_t(nextMacroSlot) << 16) + ((payload.wordCount & 0xFF) << 24);
-      ++nextMacroSlot;
-      return code;
-    }
-    const FunctionTypeRow* row = FindFunctionType(block.buttons[i].type);
-    return row ? std::optional<uint32_t>(row->deviceKeyCode) : std::nullopt;
-  };
+  ButtonMacroIds macroIds{};
+  auto library = std::make_unique<MacroLibrary>();
+  // Inputs 3 and 4 play a macro (press, 50 ms, release) when asked.
+  for (int m = 0; m < macroInputs; ++m) {
+    MacroEntry& e = (*library)[m];
+    e.entrySize = 4104;
+    e.entrySignature = 0xE8E80010;
+    e.macroId = 0x01000001 + m;
+    e.repeatCount = 1;
+    e.eventCount = 3;
+    e.macroEvents[0] = 0xC0000041;
+    e.macroEvents[1] = 0xA0000032;
+    e.macroEvents[2] = 0xE0000041;
+    block.buttons[3 + m].type = 6;
+    macroIds[3 + m] = int32_t(e.macroId);
+  }
+  RecordingPoster posts;
+  VirtualHookInstaller installer;
+  InputHooks hooks(posts, installer);
+  KeyCodeSources sources{block, macroIds, *library, hooks, driver, clock};
+  KeyCodeResolver resolve = [&](size_t i, int& nextMacroSlot) { return DeviceKeyCode(sources, i, nextMacroSlot); };
   NullObserver observer;
   double wall = 0, paused = 0;
   for (auto _ : state) {

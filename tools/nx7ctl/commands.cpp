@@ -12,6 +12,7 @@ extern const Command kShowCommand;
 extern const Command kLangCheckCommand;
 extern const Command kDefaultsCommand;
 extern const Command kMacrosCommand;
+extern const Command kApplyCommand;
 
 std::span<const Command> Commands() {
   static const std::vector<Command> table = {
@@ -20,6 +21,7 @@ std::span<const Command> Commands() {
       kLangCheckCommand,
       kDefaultsCommand,
       kMacrosCommand,
+      kApplyCommand,
   };
   return table;
 }

@@ -1,0 +1,154 @@
+#include <charconv>
+#include <condition_variable>
+#include <fstream>
+#include <iterator>
+#include <mutex>
+#include <ostream>
+
+#include "apply_key_codes.h"
+#include "command.h"
+#include "common/text.h"
+#include "device/download_worker.h"
+#include "device_access.h"
+#include "macros/input_hooks.h"
+#include "macros/input_hooks_virtual.h"
+#include "performance/windows_pointer_settings.h"
+#include "platform/virtual/recording_poster.h"
+#include "store/settings_block.h"
+
+#ifdef _WIN32
+#include "performance/system_parameters_win32.h"
+#endif
+
+namespace nx7::ctl {
+namespace {
+
+constexpr std::string_view kOptions[] = {"--macros=", "--macro-ids=", "--virtual", "--trace=", "--state="};
+
+std::vector<uint8_t> ReadWholeFile(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  if (!in) throw CommandError("cannot open " + path);
+  return std::vector<uint8_t>(std::istreambuf_iterator<char>(in), {});
+}
+
+SettingsBlock LoadProfile(const std::string& path) {
+  const std::vector<uint8_t> image = ReadWholeFile(path);
+  SettingsBlock block{};
+  DeserialiseSettingsBlock(image, block);
+  if (image.size() < 4 || block.magic != kSettingsMagic)
+    throw CommandError(path + " is not a profile file (wrong signature)");
+  return block;
+}
+
+ButtonMacroIds ParseMacroIds(const std::string& text) {
+  ButtonMacroIds ids{};
+  size_t n = 0;
+  const char* p = text.data();
+  const char* end = p + text.size();
+  while (true) {
+    if (n == ids.size()) throw UsageError("--macro-ids takes seven ids");
+    int base = 10;
+    if (end - p > 2 && p[0] == '0' && (p[1] == 'x' || p[1] == 'X')) {
+      base = 16;
+      p += 2;
+    }
+    uint32_t value = 0;
+    auto [next, ec] = std::from_chars(p, end, value, base);
+    if (ec != std::errc() || next == p) throw UsageError("--macro-ids: not a number at '" + std::string(p, end) + "'");
+    ids[n++] = int32_t(value);
+    p = next;
+    if (p == end) break;
+    if (*p != ',') throw UsageError("--macro-ids: ids are separated by commas");
+    ++p;
+  }
+  if (n != ids.size()) throw UsageError("--macro-ids takes seven ids");
+  return ids;
+}
+
+// The pass reports here; nx7ctl waits for its outcome.
+class OutcomeWaiter final : public DownloadWindows {
+ public:
+  bool BeginPass() override { return true; }
+  void Progress(int) override {}
+  void Done() override { Finish(-1); }
+  void Failed(int stage) override { Finish(stage); }
+
+  int Wait() {
+    std::unique_lock lock(mutex_);
+    finished_.wait(lock, [&] { return outcome_.has_value(); });
+    return *outcome_;
+  }
+
+ private:
+  void Finish(int outcome) {
+    std::lock_guard lock(mutex_);
+    outcome_ = outcome;
+    finished_.notify_all();
+  }
+  std::mutex mutex_;
+  std::condition_variable finished_;
+  std::optional<int> outcome_;
+};
+
+int Run(const Invocation& call) {
+  const ParsedArgs args = ParseArgs(call.args, kOptions, 1, 1);
+  if (args.Has("--state") && !args.Has("--virtual")) throw UsageError("--state needs --virtual");
+  const SettingsBlock block = LoadProfile(args.positional[0]);
+  const ButtonMacroIds macroIds = args.Has("--macro-ids") ? ParseMacroIds(*args.Value("--macro-ids")) : ButtonMacroIds{};
+
+  DeviceAccess access(args);
+  CUSBDriver& mouse = access.OpenMouse();
+
+  // The intercept table the pass keeps up to date; no hooks are placed for a one-shot apply.
+  RecordingPoster hookPosts;
+  VirtualHookInstaller noHooks;
+  InputHooks hooks(hookPosts, noHooks);
+  ApplyKeyCodes keyCodes(args.Value("--macros"), block, macroIds, hooks, mouse, access.clock());
+
+#ifdef _WIN32
+  win32::Win32SystemParameters system;
+  std::function<void()> pointerSettings = [&] { ApplyWindowsMouseSettings(block, system, nullptr); };
+#else
+  std::function<void()> pointerSettings;  // no Windows pointer settings here
+#endif
+
+  OutcomeWaiter outcome;
+  DownloadSignals signals;
+  DownloadWorker worker(signals, access.clock(), outcome, [&](DownloadObserver& observer) {
+    DownloadPassContext context{mouse, access.clock(), block, keyCodes.Resolver(), pointerSettings, observer};
+    RunDownloadPass(context);
+  });
+  worker.Start();
+  signals.RequestDownload();
+  const int stage = outcome.Wait();
+  worker.Stop();
+
+  if (auto statePath = args.Value("--state")) {
+    std::ofstream state(*statePath, std::ios::binary | std::ios::trunc);
+    state << StateJson(access.virtualMouse()->State());
+    if (!state) throw CommandError("cannot write " + *statePath);
+  }
+  if (stage >= 0) {
+    std::string text = Utf8FromUtf16(DownloadFailureText(stage));
+    while (!text.empty() && text.back() == '\n') text.pop_back();
+    throw CommandError(text + " (stage " + std::to_string(stage) + ")");
+  }
+  call.out << "applied " << args.positional[0] << "\n";
+  return 0;
+}
+
+}  // namespace
+
+extern const Command kApplyCommand{
+    "apply", "download a profile file to the mouse",
+    "apply PROFILE [--macros MACRO.CFG] [--macro-ids i0,...,i6] [--virtual] [--trace FILE] [--state FILE]\n"
+    "Writes the profile to the mouse in one download pass, exactly as the program does (on\n"
+    "Windows also the three pointer settings). Exits non-zero naming the step that failed.\n"
+    "  --macros FILE       the macro library macro inputs take their macros from\n"
+    "  --macro-ids LIST    seven macro ids, one per input (default all 0)\n"
+    "  --virtual           use the virtual mouse instead of the one plugged in\n"
+    "  --trace FILE        write every report and pause exchanged with the mouse to FILE\n"
+    "  --state FILE        with --virtual: write the virtual mouse's state as JSON after the pass\n",
+    &Run};
+
+}  // namespace nx7::ctl
