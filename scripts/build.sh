@@ -23,7 +23,11 @@ for stage in "${stages[@]}"; do
     native) configure_and_build "$root/build/native" ;;
     windows)
       # The cross build runs host tools (the artwork generator) from the native tree.
-      [ -f "$root/build/native/CMakeCache.txt" ] || configure_and_build "$root/build/native"
+      if [ -f "$root/build/native/CMakeCache.txt" ]; then
+        cmake --build "$root/build/native" -j "$jobs" --target nx7-artgen
+      else
+        configure_and_build "$root/build/native"
+      fi
       configure_and_build "$root/build/windows" \
         -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-w64-x86_64.cmake" \
         -DNX7_HOST_BUILD_DIR="$root/build/native" ;;

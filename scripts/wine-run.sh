@@ -9,16 +9,21 @@ if [ ! -f "$WINEPREFIX/system.reg" ]; then
   mkdir -p "$(dirname "$WINEPREFIX")"
   ( flock 9; [ -f "$WINEPREFIX/system.reg" ] || { wineboot -i >/dev/null 2>&1; wineserver -w; } ) 9>"$WINEPREFIX.lock"
 fi
-if [ -z "${DISPLAY:-}" ]; then
+# A display counts only when it answers: a machine may keep the socket and lock files of a
+# server that no longer runs, and Wine cannot make a single window without a live one.
+display_up() { xdpyinfo -display "$1" >/dev/null 2>&1; }
+if [ -z "${DISPLAY:-}" ] || ! display_up "$DISPLAY"; then
   display=${NX7_XVFB_DISPLAY:-:77}
-  if [ ! -e "/tmp/.X11-unix/X${display#:}" ]; then
+  if ! display_up "$display"; then
     # One lock per display, and the server must not inherit the lock's descriptor: a server
-    # that held it would block every later start for as long as it runs.
-    ( flock 9; [ -e "/tmp/.X11-unix/X${display#:}" ] || {
+    # that held it would block every later start for as long as it runs. Xvfb itself clears
+    # the lock file of a server that died.
+    ( flock 9; display_up "$display" || {
         setsid Xvfb "$display" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 < /dev/null 9>&- &
-        for _ in $(seq 50); do [ -e "/tmp/.X11-unix/X${display#:}" ] && break; sleep 0.1; done; }
+        for _ in $(seq 100); do display_up "$display" && break; sleep 0.1; done; }
     ) 9>"/tmp/nx7-xvfb-${display#:}.lock"
   fi
+  display_up "$display" || { echo "wine-run.sh: no X server answers on $display" >&2; exit 1; }
   export DISPLAY=$display
 fi
 exec wine "$@"
