@@ -81,7 +81,9 @@ void CXmlReader::SetError(std::u16string error) {
 class XmlIndexer {
  public:
   explicit XmlIndexer(CXmlReader& reader)
-      : r_(reader), t_(reader.text_.get()), n_(reader.textLength_) {}
+      : r_(reader), t_(reader.text_.get()), n_(reader.textLength_) {
+    open_.reserve(32);
+  }
 
   void Run() {
     size_t i = 0;
@@ -96,8 +98,10 @@ class XmlIndexer {
       const char16_t c = t_[lt + 1];
       if (c == u'/') {
         const size_t nameStart = lt + 2;
-        const size_t nameEnd = NameEnd(t_, nameStart, n_);
-        const size_t gt = FindUnit(t_, nameEnd, n_, u'>');
+        // An end tag nearly always closes the innermost element: its name need not be scanned.
+        const bool innermost = ClosesInnermost(nameStart);
+        const size_t nameEnd = innermost ? nameStart + open_.back().nameLength : NameEnd(t_, nameStart, n_);
+        const size_t gt = nameEnd < n_ && t_[nameEnd] == u'>' ? nameEnd : FindUnit(t_, nameEnd, n_, u'>');
         if (gt >= n_) {
           Unterminated(u"Element end tag", lt);
           break;
@@ -107,7 +111,7 @@ class XmlIndexer {
         } else if (gt + 1 - lt > kMaxEndTagLength) {
           Incorrect(u"tag", lt);
         } else {
-          EndTag(lt, nameStart, nameEnd - nameStart, gt);
+          EndTag(lt, nameStart, nameEnd - nameStart, gt, innermost);
         }
         i = gt + 1;
       } else if (c == u'?') {
@@ -156,7 +160,7 @@ class XmlIndexer {
         i = ErrorNode(u"tag name character", lt);
       } else {
         const size_t nameEnd = NameEnd(t_, lt + 1, n_);
-        const size_t gt = FindTagEnd(t_, nameEnd, n_);
+        const size_t gt = nameEnd < n_ && t_[nameEnd] == u'>' ? nameEnd : FindTagEnd(t_, nameEnd, n_);
         if (gt >= n_) {
           Unterminated(u"Element tag", lt);
           break;
@@ -193,6 +197,14 @@ class XmlIndexer {
   uint32_t Innermost() const { return open_.empty() ? 0 : open_.back().index; }
   std::u16string Name(const OpenElement& e) const {
     return std::u16string(t_ + r_.Record(e.index).start + 1, e.nameLength);
+  }
+
+  bool ClosesInnermost(size_t nameStart) const {
+    if (open_.empty()) return false;
+    const OpenElement& e = open_.back();
+    const size_t nameEnd = nameStart + e.nameLength;
+    return e.nameLength > 0 && nameEnd < n_ && Is(t_[nameEnd], kNameEnd) &&
+           SameUnits(t_ + r_.Record(e.index).start + 1, t_ + nameStart, e.nameLength);
   }
 
   void MarkIllFormed() { Rec(Innermost()).flagsDepth |= kXmlIllFormed; }
@@ -258,11 +270,12 @@ class XmlIndexer {
     if (!empty) open_.push_back({index, nameLength});
   }
 
-  void EndTag(size_t lt, size_t nameStart, size_t nameLength, size_t gt) {
+  void EndTag(size_t lt, size_t nameStart, size_t nameLength, size_t gt, bool innermost) {
     for (size_t k = open_.size(); k-- > 0;) {
       const OpenElement& candidate = open_[k];
-      if (candidate.nameLength != nameLength ||
-          std::memcmp(t_ + Rec(candidate.index).start + 1, t_ + nameStart, nameLength * sizeof(char16_t)) != 0)
+      if (!(innermost && k + 1 == open_.size()) &&
+          (candidate.nameLength != nameLength ||
+           !SameUnits(t_ + Rec(candidate.index).start + 1, t_ + nameStart, nameLength)))
         continue;
       if (k + 1 < open_.size()) {
         const OpenElement& inner = open_.back();

@@ -227,9 +227,17 @@ bool CXmlReader::LoadText(std::string_view bytes, std::u16string& notes) {
   } else if (byte(0) == 0xFE && byte(1) == 0xFF) {
     codePage = kUtf16BigEndian, bom = 2, encodingName = u"UTF-16BE";
   } else {
-    std::string prefix(bytes.substr(0, kPrefixBytes));
-    // Dropping NULs first lets a UTF-16 document without byte-order mark show its declaration.
-    prefix.erase(std::remove(prefix.begin(), prefix.end(), '\0'), prefix.end());
+    std::string_view prefix = bytes.substr(0, kPrefixBytes);
+    std::string withoutNuls;
+    if (std::memchr(prefix.data(), 0, prefix.size()) != nullptr) {
+      // Dropping NULs first lets a UTF-16 document without byte-order mark show its declaration.
+      withoutNuls.assign(prefix);
+      withoutNuls.erase(std::remove(withoutNuls.begin(), withoutNuls.end(), '\0'), withoutNuls.end());
+      prefix = withoutNuls;
+    }
+    // Nothing after an XML declaration's "?>" can name the encoding.
+    if (prefix.starts_with("<?xml"))
+      if (const size_t end = prefix.find("?>"); end != std::string_view::npos) prefix = prefix.substr(0, end + 2);
     const std::u16string prefixText = Utf16FromUtf8(prefix);
     std::u16string_view declared;
     if (DeclaredEncoding(prefixText, declared)) {

@@ -37,8 +37,32 @@ inline bool IsSpace(char16_t c) { return Is(c, kSpace); }
 
 // End of the tag name that starts at `from`.
 inline size_t NameEnd(const char16_t* t, size_t from, size_t end) {
+#if defined(__SSE2__)
+  // Every unit that ends a name lies below '@' or is a backslash; eight units at a time are
+  // checked for those, and only they are looked up (digits, '-', '.' and ':' are such units too).
+  const __m128i belowAt = _mm_set1_epi16(0x3F);
+  const __m128i backslash = _mm_set1_epi16('\\');
+  const __m128i zero = _mm_setzero_si128();
+  while (from + 8 <= end) {
+    const __m128i units = _mm_loadu_si128(reinterpret_cast<const __m128i*>(t + from));
+    const __m128i low = _mm_cmpeq_epi16(_mm_subs_epu16(units, belowAt), zero);
+    unsigned mask = unsigned(_mm_movemask_epi8(_mm_or_si128(low, _mm_cmpeq_epi16(units, backslash))));
+    for (; mask != 0; mask &= mask - 1, mask &= mask - 1) {  // two mask bits per unit
+      const size_t at = from + size_t(__builtin_ctz(mask)) / 2;
+      if (Is(t[at], kNameEnd)) return at;
+    }
+    from += 8;
+  }
+#endif
   while (from < end && !Is(t[from], kNameEnd)) ++from;
   return from;
+}
+
+// Whether the `length` units at `a` and `b` are the same (names are short: no library call).
+inline bool SameUnits(const char16_t* a, const char16_t* b, size_t length) {
+  for (size_t k = 0; k < length; ++k)
+    if (a[k] != b[k]) return false;
+  return true;
 }
 
 // First `c` in [from, end).
