@@ -22,7 +22,7 @@ struct NewFunction {
   // Software launch: the launch code, 6 + ((launch kind + input index) << 16).
   uint32_t value = 0;
   int launchRow = 0;  // software launch: 0 sound, 1 program, 2 file, 3 folder
-  std::u16string launchPath;
+  std::u16string launchPath{};
 };
 
 // The function type `function` gives an input: 121 for disable, 5, 6 and 19 for a key

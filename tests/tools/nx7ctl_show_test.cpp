@@ -52,8 +52,7 @@ TEST_F(Nx7ctlShow, PrintsEveryInputAndSetting) {
       "\"type\": 19, \"typeName\": \"\",",
       "\"launchKind\": \"0xD0\", \"launchCode\": \"0x00D10006\", \"launchPath\": \"C:\\\\\xE6\xB8\xB8\xE6\x88\x8F\\\\\\\"run\\\".exe\"}",
       "\"macroId\": \"0x15ABCDEF\",",
-      "\"type\": 5, \"typeName\": \"\",\n     \"displayName\": \"Shift + Ctrl + A\",\n"
-      "     \"keyCode\": \"0x00040300\", \"keyCodeText\": \"Shift + Ctrl + A\",",
+      "\"type\": 5, \"typeName\": \"\",\n     \"displayName\": \"Shift + Ctrl + A\",\n     \"keyCode\": \"0x00040300\", \"keyCodeText\": \"Shift + Ctrl + A\",",
       "{\"index\": 6, \"input\": \"wheel backward\",\n     \"type\": 22, \"typeName\": \"Scroll\",",
       "\"dpiLevels\": [750, 1250, 1500, 2000, 2500, 3500, 4000],",
       "\"ledColors\": [\"0x000000FF\", \"0x00FF8000\", \"0x000000FF\", \"0x000000FF\"],",
