@@ -284,35 +284,44 @@ TEST_F(Win32InputHooksTest, RecordingPostsEveryKeyEventToTheHookTarget) {
 // The window thread blocks for seconds at times; input must keep flowing through the hooks.
 TEST_F(Win32InputHooksTest, InputFlowsThroughTheHooksWhileTheWindowThreadIsBusy) {
   hooks_.SetMouseIntercept(0x201, false);
+  constexpr int kRounds = 12;  // one every 250 ms: three seconds of input
   struct Injection {
     bool sent = true;
+    int rounds = 0;
   } injection;
   HANDLE injector = CreateThread(
       nullptr, 0,
       [](void* param) -> DWORD {
         auto* result = static_cast<Injection*>(param);
-        for (int i = 0; i < 3; ++i) {
+        for (int i = 0; i < kRounds; ++i) {
           result->sent &= SendMouse(MOUSEEVENTF_LEFTDOWN) && SendMouse(MOUSEEVENTF_LEFTUP);
           result->sent &= SendMouse(MOUSEEVENTF_WHEEL, WHEEL_DELTA);
+          ++result->rounds;
+          Sleep(250);
         }
         return 0;
       },
       &injection, 0, nullptr);
   ASSERT_NE(injector, nullptr);
-  // Busy for up to three seconds without looking at a single message; with the hooks on this
-  // thread the injector would wait for it (or the system would go around the hooks).
-  const DWORD waited = WaitForSingleObject(injector, 3000);
+  // This thread now stays busy for the whole injection without looking at a single message.
+  // With the hooks on this thread every injected event would wait for it, and the system would
+  // soon drop the hooks or go around them.
+  const DWORD waited = WaitForSingleObject(injector, 20000);
   CloseHandle(injector);
   ASSERT_EQ(waited, WAIT_OBJECT_0) << "input stalled while the window thread was busy";
+  EXPECT_EQ(injection.rounds, kRounds);
   EXPECT_TRUE(injection.sent);
 
   std::vector<Seen> seen = Take();
-  EXPECT_EQ(Posts(seen), (std::vector{Hooked(main_, 0x201), Hooked(main_, 0x20A01), Hooked(main_, 0x201),
-                                      Hooked(main_, 0x20A01), Hooked(main_, 0x201), Hooked(main_, 0x20A01)}));
-  EXPECT_EQ(ButtonMessages(seen), (std::vector<UINT>{WM_MOUSEWHEEL, WM_MOUSEWHEEL, WM_MOUSEWHEEL}));
+  std::vector<Seen> expected;
+  for (int i = 0; i < kRounds; ++i) {
+    expected.push_back(Hooked(main_, 0x201));
+    expected.push_back(Hooked(main_, 0x20A01));
+  }
+  EXPECT_EQ(Posts(seen), expected);
+  EXPECT_EQ(ButtonMessages(seen), std::vector<UINT>(kRounds, WM_MOUSEWHEEL));
 
   // Still installed afterwards.
-  Sleep(3000);
   EXPECT_TRUE(installer_.Installed());
   ASSERT_TRUE(SendMouse(MOUSEEVENTF_LEFTDOWN));
   ASSERT_TRUE(SendMouse(MOUSEEVENTF_LEFTUP));
