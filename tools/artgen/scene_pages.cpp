@@ -389,7 +389,7 @@ void PaintMacroPage(Canvas& c, Look look, bool chinese) {
     c.Circle(r.left - 10, (r.top + r.bottom) / 2.0, 5, Hex(0xE0404C));
     c.Circle(r.left - 10, (r.top + r.bottom) / 2.0, 8, Hex(0xE0404C, 0.2));
   }
-  CheckOption(c, mp::kDelayToggle, look, T(chinese, "录制按键间的延时", "Record the delays between keys"), label);
+  CheckOption(c, mp::kDelayToggle, look, T(chinese, "不录制按键间的延时", "Record without the delays"), label);
   {
     const Rect e = mp::kRepeatEdit;
     c.Text(Rect{646, e.top - 3, e.left - 8, e.bottom + 3}, T(chinese, "循环次数", "Repeat count"), label, p::kText, Align::Left);
