@@ -5,9 +5,21 @@ set -euo pipefail
 export WINEPREFIX=${WINEPREFIX:-$HOME/.wine-nx7}
 export WINEDEBUG=${WINEDEBUG:--all}
 export WINEDLLOVERRIDES=${WINEDLLOVERRIDES:-mscoree,mshtml=}
-if [ ! -f "$WINEPREFIX/system.reg" ]; then
+# Windows draws Chinese text in dialog fonts through font links to its own CJK fonts; the prefix
+# links Debian's Noto Sans CJK in their place, or every Chinese text would show as boxes.
+cjk_link_marker="$WINEPREFIX/nx7-cjk-font-link"
+if [ ! -f "$WINEPREFIX/system.reg" ] || [ ! -f "$cjk_link_marker" ]; then
   mkdir -p "$(dirname "$WINEPREFIX")"
-  ( flock 9; [ -f "$WINEPREFIX/system.reg" ] || { wineboot -i >/dev/null 2>&1; wineserver -w; } ) 9>"$WINEPREFIX.lock"
+  ( flock 9
+    [ -f "$WINEPREFIX/system.reg" ] || { wineboot -i >/dev/null 2>&1; wineserver -w; }
+    if [ ! -f "$cjk_link_marker" ]; then
+      for face in Tahoma "Microsoft Sans Serif"; do
+        wine reg add 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\FontLink\SystemLink' \
+          /v "$face" /t REG_MULTI_SZ /d 'NotoSansCJK-Regular.ttc,Noto Sans CJK SC' /f >/dev/null 2>&1
+      done
+      touch "$cjk_link_marker"
+    fi
+  ) 9>"$WINEPREFIX.lock"
 fi
 # A display counts only when it answers: a machine may keep the socket and lock files of a
 # server that no longer runs, and Wine cannot make a single window without a live one.

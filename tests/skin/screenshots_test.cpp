@@ -51,6 +51,30 @@ class LanguageScope {
   bool saved_;
 };
 
+// The Chinese screenshots are worth looking at only when Chinese text comes out as characters:
+// two different characters must not draw the same picture, as the box of a missing glyph does.
+TEST(Screenshots, ChineseTextDrawsAsCharactersInTheMessageBoxFont) {
+  Font font;
+  font.Attach(::CreateFontW(14, 0, 0, 0, 300, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
+                            CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, FF_SWISS, L"MS Shell Dlg"));
+  ASSERT_TRUE(font);
+  const auto draw = [&](const wchar_t* text) {
+    Bitmap bitmap = test::MakeSolidBitmap(32, 32, RGB(255, 255, 255));
+    {
+      BitmapDc dc(nullptr, bitmap);
+      SelectGuard select(dc, font);
+      ::SetBkMode(dc, TRANSPARENT);
+      ::SetTextColor(dc, RGB(0, 0, 0));
+      RECT r{0, 0, 32, 32};
+      ::DrawTextW(dc, text, -1, &r, DT_LEFT | DT_TOP | DT_SINGLELINE | DT_NOPREFIX);
+    }
+    return test::ReadBitmap(bitmap).data;
+  };
+  const auto mouse = draw(L"\u9F20"), mark = draw(L"\u6807"), nothing = draw(L"");
+  EXPECT_NE(mouse, nothing);
+  EXPECT_NE(mouse, mark) << "Chinese characters draw as boxes: the system has no font for them";
+}
+
 TEST(Screenshots, MessageBoxInBothLanguages) {
   struct Shot {
     bool chinese;
