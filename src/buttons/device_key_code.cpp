@@ -24,7 +24,8 @@ std::optional<uint32_t> DeviceKeyCode(const KeyCodeSources& sources, size_t inde
       return button.keyCode;
     case kTypeMacro: {
       const std::optional<size_t> found = FindMacroById(sources.library, uint32_t(sources.macroIds[index]));
-      if (!found || !IsPlayable(sources.library[*found])) return kMissingMacroCode;
+      if (!found || !IsPlayable(sources.library[*found]) || MacroEvents(sources.library[*found]).empty())
+        return kMissingMacroCode;
       const int slot = nextMacroSlot;
       const uint32_t wordCount = UploadMacro(sources.session, slot, sources.library[*found]);
       sources.clock.Sleep(50);

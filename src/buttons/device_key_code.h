@@ -12,8 +12,9 @@ class CUSBDriver;
 class Clock;
 class InputHooks;
 
-// Device key code of an input whose macro cannot be played (no entry with its id, or a free
-// one): the input does nothing, rather than something the user never chose.
+// Device key code of an input whose macro cannot be played (no entry with its id, a free one,
+// or one without events): the input does nothing, rather than something the user never chose,
+// and no on-board slot is spent on it.
 inline constexpr uint32_t kMissingMacroCode = 0x00000007;
 
 // What resolving a code reads, and where it uploads macros and marks launches.

@@ -115,12 +115,14 @@ TEST_F(DeviceKeyCodeTest, TheDownloadPlaysTheIdKeptBesideTheBlock) {
 
 TEST_F(DeviceKeyCodeTest, AMacroThatCannotBePlayedMakesTheInputDoNothing) {
   (*library)[5].macroId = 0x15000055;  // an id whose entry is free (entrySize 0)
-  for (uint32_t id : {0x15000055u, 0x15FFFFFFu, 0u}) {
+  (*library)[6] = StoredMacro(0x15000066, u"empty", {});  // stored, but without a single event
+  for (uint32_t id : {0x15000055u, 0x15FFFFFFu, 0u, 0x15000066u}) {
     AssignMacro(3, id);
     AssignMacro(5, kMacroA);
     const Codes codes = ResolveAll();
     EXPECT_EQ(codes[3], kMissingMacroCode) << id;
     EXPECT_EQ(codes[5], 0x03010009u) << id;  // the next playable macro still gets slot 1
+    EXPECT_FALSE(s.mouse.State().macros[2]) << id;  // nothing was uploaded for input 3
   }
 }
 
