@@ -121,18 +121,33 @@ TEST(Nx7ctlApply, RefusesWhatItCannotApply) {
     const char* message;
   } cases[] = {
       {{"apply", (dir / "bad.cfg").string(), "--virtual"}, 1, "wrong signature"},
-      {{"apply", (dir / "missing.cfg").string(), "--virtual"}, 1, "cannot open"},
+      {{"apply", (dir / "missing.cfg").string(), "--virtual"}, 1, "missing.cfg failed"},
       {{"apply", profile.string(), "--virtual", "--macro-ids", "1,2,3"}, 2, "seven ids"},
       {{"apply", profile.string(), "--virtual", "--macro-ids", "1,2,3,4,5,6,x"}, 2, "not a number"},
       {{"apply", profile.string(), "--state", "s.json"}, 2, "--state needs --virtual"},
       {{"apply", "--virtual"}, 2, "missing argument"},
-      {{"apply", profile.string(), "--virtual", "--macros", (dir / "none.cfg").string()}, 1, "cannot open"},
+      {{"apply", profile.string(), "--virtual", "--macros", (dir / "none.cfg").string()}, 1, "none.cfg failed"},
+      {{"apply", profile.string(), "--fail-command", "11"}, 2, "--fail-command needs --virtual"},
   };
   for (const Case& c : cases) {
     const CtlResult r = Ctl(c.argv);
     EXPECT_EQ(r.code, c.code) << c.message << ": " << r.err;
     EXPECT_NE(r.err.find(c.message), std::string::npos) << r.err;
   }
+}
+
+TEST(Nx7ctlApply, AFailingStepEndsThePassAndIsNamed) {
+  TempDir dir;
+  const fs::path profile = WriteProfile(dir / "p.cfg");
+  const fs::path trace = dir / "t.txt";
+  // The DPI table (command 0x11) is refused: the pass stops there, before the level count.
+  const CtlResult r = Ctl({"apply", profile.string(), "--virtual", "--fail-command", "11", "--trace", trace.string()});
+  EXPECT_EQ(r.code, 1);
+  EXPECT_TRUE(r.out.empty()) << r.out;
+  EXPECT_NE(r.err.find("nx7ctl apply: Write mouse DPI failed. (stage 5)"), std::string::npos) << r.err;
+  const std::vector<std::string> lines = ReadLines(trace);
+  ASSERT_FALSE(lines.empty());
+  EXPECT_EQ(lines.back().substr(0, 17), "SET_FEATURE 07 11") << lines.back();
 }
 
 }  // namespace

@@ -34,16 +34,24 @@ TEST(Nx7ctlVersion, PrintsTheVirtualMousesVersionAndTracesTheExchange) {
 }
 
 TEST(Nx7ctlVersion, FailuresGoToStderrWithNonZeroStatus) {
-  const std::vector<std::vector<std::string>> bad = {
-      {"version", "--virtual", "extra"},
-      {"version", "--virtual", "--trace", "/nonexistent-dir/t.txt"},
-      {"version", "--colour"},
+  const struct {
+    std::vector<std::string> argv;
+    int code;
+    const char* message;
+  } cases[] = {
+      {{"version", "--virtual", "extra"}, 2, "nx7ctl version: "},
+      {{"version", "--virtual", "--trace", "/nonexistent-dir/t.txt"}, 1, "cannot create the trace file"},
+      {{"version", "--colour"}, 2, "nx7ctl version: "},
+      {{"version", "--virtual", "--fail-command", "80"}, 1, "reading the firmware version failed"},
+      {{"version", "--virtual", "--fail-command", "0x1FF"}, 2, "command byte in hex"},
+      {{"version", "--virtual", "--fail-command", "8g"}, 2, "command byte in hex"},
+      {{"version", "--fail-command", "80"}, 2, "--fail-command needs --virtual"},
   };
-  for (const auto& argv : bad) {
-    const CtlResult r = Ctl(argv);
-    EXPECT_NE(r.code, 0) << argv.back();
-    EXPECT_TRUE(r.out.empty()) << argv.back();
-    EXPECT_NE(r.err.find("nx7ctl version: "), std::string::npos) << r.err;
+  for (const auto& c : cases) {
+    const CtlResult r = Ctl(c.argv);
+    EXPECT_EQ(r.code, c.code) << c.argv.back() << ": " << r.err;
+    EXPECT_TRUE(r.out.empty()) << c.argv.back();
+    EXPECT_NE(r.err.find(c.message), std::string::npos) << r.err;
   }
 }
 

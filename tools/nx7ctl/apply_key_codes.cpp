@@ -1,12 +1,12 @@
 #include "apply_key_codes.h"
 
-#include <fstream>
-#include <iterator>
 #include <vector>
 
 #include "buttons/device_key_code.h"
 #include "command.h"
+#include "common/text.h"
 #include "macros/macro_library.h"
+#include "platform/file_system.h"
 
 namespace nx7::ctl {
 
@@ -19,9 +19,10 @@ ApplyKeyCodes::ApplyKeyCodes(const std::optional<std::string>& macroLibraryPath,
                              const ButtonMacroIds& macroIds, InputHooks& hooks, CUSBDriver& mouse, Clock& clock) {
   auto library = std::make_unique<MacroLibrary>();  // all entries free
   if (macroLibraryPath) {
-    std::ifstream in(*macroLibraryPath, std::ios::binary);
-    if (!in) throw CommandError("cannot open " + *macroLibraryPath);
-    const std::vector<uint8_t> image(std::istreambuf_iterator<char>(in), {});
+    std::vector<uint8_t> image;
+    const auto fs = MakeHostFileSystem();
+    if (fs->ReadWholeFile(Utf16FromUtf8(*macroLibraryPath), kMacroLibrarySize, image) != FileStatus::Ok)
+      throw CommandError("reading " + *macroLibraryPath + " failed: " + fs->LastErrorText());
     LoadMacroLibraryImage(image, *library);
   }
   MacroLibrary& loaded = *library;

@@ -1,7 +1,5 @@
 #include <charconv>
 #include <condition_variable>
-#include <fstream>
-#include <iterator>
 #include <mutex>
 #include <ostream>
 
@@ -13,6 +11,7 @@
 #include "macros/input_hooks.h"
 #include "macros/input_hooks_virtual.h"
 #include "performance/windows_pointer_settings.h"
+#include "platform/file_system.h"
 #include "platform/virtual/recording_poster.h"
 #include "store/settings_block.h"
 
@@ -23,16 +22,15 @@
 namespace nx7::ctl {
 namespace {
 
-constexpr std::string_view kOptions[] = {"--macros=", "--macro-ids=", "--virtual", "--trace=", "--state="};
-
-std::vector<uint8_t> ReadWholeFile(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  if (!in) throw CommandError("cannot open " + path);
-  return std::vector<uint8_t>(std::istreambuf_iterator<char>(in), {});
-}
+constexpr std::string_view kOptions[] = {"--macros=", "--macro-ids=", "--virtual", "--trace=", "--fail-command=",
+                                         "--state="};
 
 SettingsBlock LoadProfile(const std::string& path) {
-  const std::vector<uint8_t> image = ReadWholeFile(path);
+  // Read like the program reads a profile: at most one block, a shorter file leaves the rest zero.
+  std::vector<uint8_t> image;
+  const auto fs = MakeHostFileSystem();
+  if (fs->ReadWholeFile(Utf16FromUtf8(path), kSettingsBlockSize, image) != FileStatus::Ok)
+    throw CommandError("reading " + path + " failed: " + fs->LastErrorText());
   SettingsBlock block{};
   DeserialiseSettingsBlock(image, block);
   if (image.size() < 4 || block.magic != kSettingsMagic)
@@ -141,13 +139,14 @@ int Run(const Invocation& call) {
 
 extern const Command kApplyCommand{
     "apply", "download a profile file to the mouse",
-    "apply PROFILE [--macros MACRO.CFG] [--macro-ids i0,...,i6] [--virtual] [--trace FILE] [--state FILE]\n"
+    "apply PROFILE [--macros MACRO.CFG] [--macro-ids i0,...,i6] [--virtual] [--trace FILE] [--fail-command XX] [--state FILE]\n"
     "Writes the profile to the mouse in one download pass, exactly as the program does (on\n"
     "Windows also the three pointer settings). Exits non-zero naming the step that failed.\n"
     "  --macros FILE       the macro library macro inputs take their macros from\n"
     "  --macro-ids LIST    seven macro ids, one per input (default all 0)\n"
     "  --virtual           use the virtual mouse instead of the one plugged in\n"
     "  --trace FILE        write every report and pause exchanged with the mouse to FILE\n"
+    "  --fail-command XX   with --virtual: the mouse refuses every report of command byte XX (hex)\n"
     "  --state FILE        with --virtual: write the virtual mouse's state as JSON after the pass\n",
     &Run};
 

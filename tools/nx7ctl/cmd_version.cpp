@@ -20,10 +20,11 @@ int Run(const Invocation& call) {
 
 extern const Command kVersionCommand{
     "version", "print the mouse's firmware version",
-    "version [--virtual] [--trace FILE]\n"
+    "version [--virtual] [--trace FILE] [--fail-command XX]\n"
     "Opens the mouse, reads its firmware version and prints it as a decimal number.\n"
-    "  --virtual     use the virtual mouse instead of the one plugged in\n"
-    "  --trace FILE  write every report and pause exchanged with the mouse to FILE\n",
+    "  --virtual          use the virtual mouse instead of the one plugged in\n"
+    "  --trace FILE       write every report and pause exchanged with the mouse to FILE\n"
+    "  --fail-command XX  with --virtual: the mouse refuses every report of command byte XX (hex)\n",
     &Run};
 
 }  // namespace nx7::ctl

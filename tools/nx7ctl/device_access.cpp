@@ -1,14 +1,31 @@
 #include "device_access.h"
 
+#include <charconv>
+
 #ifdef _WIN32
 #include "platform/win32/hid_win32.h"
 #endif
 
 namespace nx7::ctl {
+namespace {
+
+uint8_t CommandByte(std::string_view text) {
+  if (text.starts_with("0x") || text.starts_with("0X")) text.remove_prefix(2);
+  unsigned value = 0;
+  const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value, 16);
+  if (text.empty() || error != std::errc() || end != text.data() + text.size() || value > 0xFF)
+    throw UsageError("--fail-command takes a command byte in hex, such as 11");
+  return uint8_t(value);
+}
+
+}  // namespace
 
 DeviceAccess::DeviceAccess(const ParsedArgs& args) {
+  const std::optional<std::string> failing = args.Value("--fail-command");
+  if (failing && !args.Has("--virtual")) throw UsageError("--fail-command needs --virtual");
   if (args.Has("--virtual")) {
     virtual_ = std::make_unique<VirtualMouse>();
+    if (failing) virtual_->FailCommand(CommandByte(*failing));
     hid_ = virtual_.get();
     clock_ = &virtualClock_;
   } else {

@@ -1,7 +1,8 @@
 #pragma once
 // The mouse as nx7ctl's device commands reach it: the real one through the platform's HID
 // back-end, or the virtual mouse (--virtual, on virtual time), optionally tracing every report
-// and pause to a file (--trace FILE).
+// and pause to a file (--trace FILE). --fail-command XX makes the virtual mouse refuse every
+// report of one command, to see how the program meets a mouse that stops answering.
 #include <fstream>
 #include <memory>
 #include <optional>
@@ -16,11 +17,13 @@
 namespace nx7::ctl {
 
 // The options every device command takes.
-inline constexpr std::string_view kDeviceOptions[] = {"--virtual", "--trace="};
+inline constexpr std::string_view kDeviceOptions[] = {"--virtual", "--trace=", "--fail-command="};
+
 
 class DeviceAccess {
  public:
-  // Throws CommandError when the trace file cannot be created.
+  // Throws CommandError when the trace file cannot be created, UsageError for a malformed or
+  // misplaced --fail-command.
   explicit DeviceAccess(const ParsedArgs& args);
   ~DeviceAccess();
 
