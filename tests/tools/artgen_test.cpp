@@ -16,6 +16,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/ini_file.h"
 #include "skin/layout.h"
 
 namespace fs = std::filesystem;
@@ -209,7 +210,7 @@ TEST_F(ArtworkTest, ManifestListsEveryFileWithItsTrueSize) {
   for (const auto& [file, dims] : manifest) {
     SCOPED_TRACE(file);
     ASSERT_TRUE(fs::exists(Out() / file));
-    if (file.ends_with(".ico")) continue;
+    if (file.ends_with(".ico") || file.ends_with(".ini")) continue;
     const Picture p = Inspect(Out() / file);
     EXPECT_EQ(dims, std::to_string(p.width) + "x" + std::to_string(p.height));
   }
@@ -328,6 +329,13 @@ TEST_F(ArtworkTest, ChineseSkinsFollowTheChineseLayout) {
   // The checked palette button 0 sits elsewhere in each layout.
   EXPECT_FALSE(SameArea(cnNormal, cn, lp::PaletteButton(0, true)));
   EXPECT_FALSE(SameArea(en, cn, lp::PaletteButton(0, false)));
+  // Each skin folder tells the program which layout it carries.
+  nx7::FileIniFile ini;
+  const auto layout = [&](const fs::path& out) {
+    return nx7::ReadIniInt(ini, (out / "skins/languagetype.ini").u16string(), u"languagetype", u"value", -1);
+  };
+  EXPECT_EQ(layout(Out()), 0);
+  EXPECT_EQ(layout(zh), 1);
   fs::remove_all(zh);
 }
 

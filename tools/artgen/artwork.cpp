@@ -164,6 +164,18 @@ bool GenerateArtwork(const fs::path& out, bool chineseSkins, std::string& error)
     }
     manifest.push_back(job.path + " " + sizes);
   }
+  {
+    // The skin folder says which layout it carries: the program reads it at start to pick the
+    // default language and the controls' places, so it must match the pictures.
+    const std::string layout = chineseSkins ? "1" : "0";
+    std::ofstream ini(out / "skins" / "languagetype.ini", std::ios::binary | std::ios::trunc);
+    ini << "[languagetype]\r\nvalue=" << layout << "\r\n";
+    if (!ini) {
+      error = "cannot write " + (out / "skins" / "languagetype.ini").string();
+      return false;
+    }
+    manifest.push_back("skins/languagetype.ini value=" + layout);
+  }
   std::ofstream list(out / "artwork.txt", std::ios::trunc);
   for (const std::string& line : manifest) list << line << '\n';
   if (!list) {

@@ -6,6 +6,7 @@
 // IDP_<id>.png and IDI_<id>.ico (compiled into the program), and DIR/artwork.txt listing every
 // file with its size in pixels. The skin files are single-language: by default they carry the
 // English layout, which every language but Chinese uses; --chinese-skins draws the Chinese one.
+// DIR/skins/languagetype.ini names the layout drawn (value 0 English, 1 Chinese).
 // The same inputs always give the same bytes.
 #include <fontconfig/fontconfig.h>
 #include <pango/pangocairo.h>
