@@ -5,22 +5,6 @@ set -euo pipefail
 export WINEPREFIX=${WINEPREFIX:-$HOME/.wine-nx7}
 export WINEDEBUG=${WINEDEBUG:--all}
 export WINEDLLOVERRIDES=${WINEDLLOVERRIDES:-mscoree,mshtml=}
-# Windows draws Chinese text in dialog fonts through font links to its own CJK fonts; the prefix
-# links Debian's Noto Sans CJK in their place, or every Chinese text would show as boxes.
-cjk_link_marker="$WINEPREFIX/nx7-cjk-font-link"
-if [ ! -f "$WINEPREFIX/system.reg" ] || [ ! -f "$cjk_link_marker" ]; then
-  mkdir -p "$(dirname "$WINEPREFIX")"
-  ( flock 9
-    [ -f "$WINEPREFIX/system.reg" ] || { wineboot -i >/dev/null 2>&1; wineserver -w; }
-    if [ ! -f "$cjk_link_marker" ]; then
-      for face in Tahoma "Microsoft Sans Serif"; do
-        wine reg add 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\FontLink\SystemLink' \
-          /v "$face" /t REG_MULTI_SZ /d 'NotoSansCJK-Regular.ttc,Noto Sans CJK SC' /f >/dev/null 2>&1
-      done
-      touch "$cjk_link_marker"
-    fi
-  ) 9>"$WINEPREFIX.lock"
-fi
 # A display counts only when it answers: a machine may keep the socket and lock files of a
 # server that no longer runs, and Wine cannot make a single window without a live one.
 display_up() { xdpyinfo -display "$1" >/dev/null 2>&1; }
@@ -37,5 +21,24 @@ if [ -z "${DISPLAY:-}" ] || ! display_up "$DISPLAY"; then
   fi
   display_up "$display" || { echo "wine-run.sh: no X server answers on $display" >&2; exit 1; }
   export DISPLAY=$display
+fi
+# The prefix is made once, with the display already chosen: Wine keeps the desktop of the first
+# process a server runs, and one made without a display can never show a window. Windows draws
+# Chinese text in dialog fonts through font links to its own CJK fonts; the prefix links
+# Debian's Noto Sans CJK in their place, or every Chinese text would show as boxes.
+cjk_link_marker="$WINEPREFIX/nx7-cjk-font-link"
+if [ ! -f "$WINEPREFIX/system.reg" ] || [ ! -f "$cjk_link_marker" ]; then
+  mkdir -p "$(dirname "$WINEPREFIX")"
+  ( flock 9
+    [ -f "$WINEPREFIX/system.reg" ] || { wineboot -i >/dev/null 2>&1; wineserver -w; }
+    if [ ! -f "$cjk_link_marker" ]; then
+      for face in Tahoma "Microsoft Sans Serif"; do
+        wine reg add 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\FontLink\SystemLink' \
+          /v "$face" /t REG_MULTI_SZ /d 'NotoSansCJK-Regular.ttc,Noto Sans CJK SC' /f >/dev/null 2>&1
+      done
+      wineserver -w
+      touch "$cjk_link_marker"
+    fi
+  ) 9>"$WINEPREFIX.lock"
 fi
 exec wine "$@"
