@@ -1,10 +1,8 @@
 #include "i18n/xml_reader.h"
 
 #include <algorithm>
-#include <cerrno>
 #include <cstdlib>
 #include <cstring>
-#include <fstream>
 #include <new>
 #include <system_error>
 #include <utility>
@@ -14,6 +12,7 @@
 #include "i18n/xml_references.h"
 #include "i18n/xml_scan.h"
 #include "platform/code_pages.h"
+#include "platform/file_bytes.h"
 
 namespace nx7 {
 
@@ -171,25 +170,10 @@ void CXmlReader::Clear() {
 
 bool CXmlReader::Load(const std::filesystem::path& path) {
   Clear();
-  std::error_code error;
-  const uintmax_t size = std::filesystem::file_size(path, error);
-  if (error) {
-    diagnostic_ = FirstLine(error.message());
-    return false;
-  }
-  if (size > kMaxFileBytes) {
-    diagnostic_ = FirstLine(std::make_error_code(std::errc::file_too_large).message());
-    return false;
-  }
-  std::string bytes(size_t(size), '\0');
-  std::ifstream file(path, std::ios::binary);
-  if (!file) {
-    diagnostic_ = FirstLine(std::generic_category().message(errno));
-    return false;
-  }
-  file.read(bytes.data(), std::streamsize(bytes.size()));
-  if (size_t(file.gcount()) != bytes.size()) {
-    diagnostic_ = FirstLine(std::generic_category().message(errno ? errno : EIO));
+  std::string bytes;
+  std::u16string error;
+  if (!ReadFileBytes(path, kMaxFileBytes, bytes, error)) {
+    diagnostic_ = std::move(error);
     return false;
   }
   return LoadFromBytes(bytes);

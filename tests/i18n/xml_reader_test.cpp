@@ -2,7 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 
@@ -256,10 +258,12 @@ TEST(XmlReader, LoadsFilesAndFailsCleanlyOnMissingOnes) {
   EXPECT_EQ(ReadXmlValue(u"config", u"str_ok"), u"\u786E\u5B9A");
   std::filesystem::remove(path);
   EXPECT_FALSE(reader.Load(path));
-  EXPECT_FALSE(reader.Diagnostic().empty());
+  EXPECT_EQ(reader.Diagnostic(), Utf16FromUtf8(std::strerror(ENOENT)));  // the system's words
   EXPECT_EQ(reader.Text(), u"");
   EXPECT_EQ(ReadXmlValue(u"config", u"str_ok"), u"");
   EXPECT_FALSE(reader.FindChild(u"config"));
+  EXPECT_FALSE(reader.Load(std::filesystem::temp_directory_path()));  // a folder is no document
+  EXPECT_EQ(reader.Diagnostic(), Utf16FromUtf8(std::strerror(EISDIR)));
 }
 
 TEST(XmlReader, CharsetTable) {
