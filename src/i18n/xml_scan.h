@@ -60,7 +60,15 @@ inline size_t NameEnd(const char16_t* t, size_t from, size_t end) {
 
 // Whether the `length` units at `a` and `b` are the same (names are short: no library call).
 inline bool SameUnits(const char16_t* a, const char16_t* b, size_t length) {
-  for (size_t k = 0; k < length; ++k)
+  size_t k = 0;
+#if defined(__SSE2__)
+  for (; k + 8 <= length; k += 8) {
+    const __m128i x = _mm_loadu_si128(reinterpret_cast<const __m128i*>(a + k));
+    const __m128i y = _mm_loadu_si128(reinterpret_cast<const __m128i*>(b + k));
+    if (_mm_movemask_epi8(_mm_cmpeq_epi16(x, y)) != 0xFFFF) return false;
+  }
+#endif
+  for (; k < length; ++k)
     if (a[k] != b[k]) return false;
   return true;
 }
