@@ -16,6 +16,7 @@ constexpr UINT_PTR kSubclassId = 0x4E58;  // one subclass per window: the layer'
 constexpr const wchar_t* kObjectProperty = L"NX7.CWnd";
 std::atomic<unsigned> caughtExceptions{0};
 
+// Called only from inside a catch block: it rethrows the exception being handled to name it.
 void RecordException(UINT message) noexcept {
   ++caughtExceptions;
   try {

@@ -16,7 +16,7 @@
 
 namespace nx7::win32 {
 
-class Win32HookInstaller : public HookInstaller {
+class Win32HookInstaller final : public HookInstaller {
  public:
   Win32HookInstaller() = default;
   ~Win32HookInstaller() override;
