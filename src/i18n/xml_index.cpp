@@ -99,8 +99,8 @@ class XmlIndexer {
       if (c == u'/') {
         const size_t nameStart = lt + 2;
         // An end tag nearly always closes the innermost element: its name need not be scanned.
-        const bool innermost = ClosesInnermost(nameStart);
-        const size_t nameEnd = innermost ? nameStart + open_.back().nameLength : NameEnd(t_, nameStart, n_);
+        const size_t nameEnd =
+            ClosesInnermost(nameStart) ? nameStart + open_.back().nameLength : NameEnd(t_, nameStart, n_);
         const size_t gt = nameEnd < n_ && t_[nameEnd] == u'>' ? nameEnd : FindUnit(t_, nameEnd, n_, u'>');
         if (gt >= n_) {
           Unterminated(u"Element end tag", lt);
@@ -111,7 +111,7 @@ class XmlIndexer {
         } else if (gt + 1 - lt > kMaxEndTagLength) {
           Incorrect(u"tag", lt);
         } else {
-          EndTag(lt, nameStart, nameEnd - nameStart, gt, innermost);
+          EndTag(lt, nameStart, nameEnd - nameStart, gt);
         }
         i = gt + 1;
       } else if (c == u'?') {
@@ -270,12 +270,11 @@ class XmlIndexer {
     if (!empty) open_.push_back({index, nameLength});
   }
 
-  void EndTag(size_t lt, size_t nameStart, size_t nameLength, size_t gt, bool innermost) {
+  void EndTag(size_t lt, size_t nameStart, size_t nameLength, size_t gt) {
     for (size_t k = open_.size(); k-- > 0;) {
       const OpenElement& candidate = open_[k];
-      if (!(innermost && k + 1 == open_.size()) &&
-          (candidate.nameLength != nameLength ||
-           !SameUnits(t_ + Rec(candidate.index).start + 1, t_ + nameStart, nameLength)))
+      if (candidate.nameLength != nameLength ||
+          !SameUnits(t_ + Rec(candidate.index).start + 1, t_ + nameStart, nameLength))
         continue;
       if (k + 1 < open_.size()) {
         const OpenElement& inner = open_.back();
