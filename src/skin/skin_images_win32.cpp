@@ -10,6 +10,7 @@
 
 #include "framework/dialog.h"
 #include "framework/ui_init.h"
+#include "platform/win32/file_handle.h"
 #include "platform/win32/wide.h"
 
 namespace nx7::win32 {
@@ -64,21 +65,6 @@ class GlobalLock {
   void* data_;
 };
 
-class FileHandle {
- public:
-  explicit FileHandle(HANDLE h) : h_(h) {}
-  ~FileHandle() {
-    if (h_ != INVALID_HANDLE_VALUE) ::CloseHandle(h_);
-  }
-  FileHandle(const FileHandle&) = delete;
-  FileHandle& operator=(const FileHandle&) = delete;
-  HANDLE Get() const { return h_; }
-  bool Valid() const { return h_ != INVALID_HANDLE_VALUE; }
-
- private:
-  HANDLE h_;
-};
-
 // Skin files are whole-window pictures of a few megabytes; anything far beyond is not one.
 constexpr DWORD kLargestSkinFile = 64u << 20;
 
@@ -100,9 +86,9 @@ SkinBitmap LoadSkinBitmap(const std::u16string& path) {
   SkinBitmap result;
   FileHandle file(::CreateFileW(Wide(path), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
                                 FILE_ATTRIBUTE_NORMAL, nullptr));
-  if (!file.Valid()) return result;
+  if (!file.valid()) return result;
   LARGE_INTEGER size{};
-  if (!::GetFileSizeEx(file.Get(), &size) || size.QuadPart <= 0 || size.QuadPart > kLargestSkinFile) return result;
+  if (!::GetFileSizeEx(file.get(), &size) || size.QuadPart <= 0 || size.QuadPart > kLargestSkinFile) return result;
   const DWORD length = static_cast<DWORD>(size.QuadPart);
 
   HGLOBAL block = ::GlobalAlloc(GMEM_MOVEABLE, length);
@@ -110,7 +96,7 @@ SkinBitmap LoadSkinBitmap(const std::u16string& path) {
   {
     GlobalLock lock(block);
     DWORD read = 0;
-    if (!lock.Data() || !::ReadFile(file.Get(), lock.Data(), length, &read, nullptr) || read != length) {
+    if (!lock.Data() || !::ReadFile(file.get(), lock.Data(), length, &read, nullptr) || read != length) {
       ::GlobalFree(block);
       return result;
     }

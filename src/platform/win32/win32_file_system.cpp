@@ -5,32 +5,11 @@
 #include <algorithm>
 
 #include "common/text.h"
+#include "platform/win32/file_handle.h"
 #include "platform/win32/wide.h"
 #include "platform/win32/win32_error.h"
 
 namespace nx7::win32 {
-namespace {
-
-class FileHandle {
- public:
-  explicit FileHandle(HANDLE h = INVALID_HANDLE_VALUE) : h_(h) {}
-  FileHandle(const FileHandle&) = delete;
-  FileHandle& operator=(const FileHandle&) = delete;
-  ~FileHandle() { Close(); }
-  HANDLE get() const { return h_; }
-  bool valid() const { return h_ != INVALID_HANDLE_VALUE; }
-  bool Close() {
-    if (!valid()) return true;
-    const BOOL ok = CloseHandle(h_);
-    h_ = INVALID_HANDLE_VALUE;
-    return ok != FALSE;
-  }
-
- private:
-  HANDLE h_;
-};
-
-}  // namespace
 
 class Win32FileSystem::Win32Temporary final : public TemporaryFile {
  public:
