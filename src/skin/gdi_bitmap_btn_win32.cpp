@@ -164,7 +164,7 @@ void CGDIBitmapBtn::DrawItem(const DRAWITEMSTRUCT& item) {
 void CGDIBitmapBtn::OnMouseMove(UINT flags, POINT point) {
   const HoverStep step = TrackHover(GetSafeHwnd(), hovering_, flags);
   if (!step.forward) return;
-  Invalidate();
+  if (step.changed) Invalidate();
   ForwardMouseMove(GetSafeHwnd(), flags, point);
   Default();
 }

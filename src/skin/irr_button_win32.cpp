@@ -63,8 +63,14 @@ bool CIrrButton::Create(const std::u16string& text, DWORD style, HRGN region, HW
   if (::GetRgnBox(shape, &box_) == NULLREGION) return false;
   ::OffsetRgn(shape, -box_.left, -box_.top);
   if (!CreateEx(0, L"BUTTON", Wide(text), style, box_, parent, id)) return false;
-  // The window owns its region from here on.
-  if (::SetWindowRgn(GetSafeHwnd(), shape, TRUE)) shape.Detach();
+  // The window owns its region from here on; the button keeps a copy for hit tests and painting,
+  // which come with every pointer move.
+  Region copy(::CreateRectRgn(0, 0, 0, 0));
+  const bool copied = copy && ::CombineRgn(copy, shape, nullptr, RGN_COPY) != ERROR;
+  if (::SetWindowRgn(GetSafeHwnd(), shape, TRUE)) {
+    shape.Detach();
+    if (copied) shape_ = std::move(copy);
+  }
   return true;
 }
 
@@ -90,11 +96,7 @@ void CIrrButton::BeforeMessage(UINT message, WPARAM w, LPARAM l) {
 }
 
 bool CIrrButton::HitTest(POINT clientPoint) const {
-  Region shape(::CreateRectRgn(0, 0, 0, 0));
-  if (!shape || ::GetWindowRgn(GetSafeHwnd(), shape) == ERROR) return false;
-  RECT bounds{};
-  ::GetRgnBox(shape, &bounds);
-  return ::PtInRect(&bounds, clientPoint) && ::PtInRegion(shape, clientPoint.x, clientPoint.y);
+  return shape_ && ::PtInRegion(shape_, clientPoint.x, clientPoint.y);
 }
 
 void CIrrButton::RedrawNow() {
@@ -119,8 +121,10 @@ void CIrrButton::TrackPointer(POINT point) {
     holdsCapture_ = false;
     ::ReleaseCapture();
   }
-  hovering_ = false;
-  RedrawNow();
+  if (hovering_) {
+    hovering_ = false;
+    RedrawNow();
+  }
 }
 
 void CIrrButton::OnMouseMove(UINT flags, POINT point) {
@@ -176,8 +180,7 @@ void CIrrButton::DrawItem(const DRAWITEMSTRUCT& item) {
   const int width = window.right - window.left;
   const int height = window.bottom - window.top;
   SavedDcState restoreClip(item.hDC);
-  Region shape(::CreateRectRgn(0, 0, 0, 0));
-  if (shape && ::GetWindowRgn(GetSafeHwnd(), shape) != ERROR) ::SelectClipRgn(item.hDC, shape);
+  if (shape_) ::SelectClipRgn(item.hDC, shape_);
   BitmapDc source(item.hDC, picture->bitmap);
   ::BitBlt(item.hDC, 0, 0, width, height, source, box_.left, box_.top, SRCCOPY);
 }

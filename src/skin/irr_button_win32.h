@@ -65,6 +65,7 @@ class CIrrButton : public CWnd {
   ToolTip tooltip_;
   SharedSkinBitmap normal_, down_, over_, disabled_;
   RECT box_{};
+  Region shape_;  // the window region's shape, in client coordinates
   bool hovering_ = false;
   bool holdsCapture_ = false;
   bool checked_ = false;
