@@ -21,11 +21,6 @@ constexpr uint32_t kMaxDepth = 0xFFFF;
 
 uint32_t StartTagLength(const XmlElementRecord& r) { return r.tagLengths & kMaxStartTagLength; }
 
-std::u16string Decimal(size_t n) {
-  const std::string digits = std::to_string(n);
-  return std::u16string(digits.begin(), digits.end());
-}
-
 }  // namespace
 
 void CXmlReader::FreeDeleter::operator()(void* p) const { std::free(p); }

@@ -28,10 +28,6 @@ constexpr size_t kPrefixBytes = 1024;
 // Offsets in the index are 32-bit; larger files are refused rather than indexed wrongly.
 constexpr uintmax_t kMaxFileBytes = 0x7FFFFFFF;
 
-std::u16string Ascii(std::string_view s) { return std::u16string(s.begin(), s.end()); }
-
-std::u16string Decimal(size_t n) { return Ascii(std::to_string(n)); }
-
 std::u16string FirstLine(const std::string& message) {
   return Utf16FromUtf8(message.substr(0, message.find_first_of("\r\n")));
 }

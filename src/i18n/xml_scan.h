@@ -3,6 +3,7 @@
 // Every function stays within [from, end) and returns `end` when it finds nothing.
 #include <cstddef>
 #include <cstdint>
+#include <string>
 
 #if defined(__SSE2__)
 #include <emmintrin.h>
@@ -34,6 +35,12 @@ inline constexpr CharClassTable kCharClasses{};
 inline bool Is(char16_t c, CharClass cls) { return c < 128 && (kCharClasses.bits[c] & cls) != 0; }
 inline bool IsNameStart(char16_t c) { return c > u'z' || Is(c, kNameStart); }
 inline bool IsSpace(char16_t c) { return Is(c, kSpace); }
+
+// A number as text in the diagnostic line.
+inline std::u16string Decimal(size_t n) {
+  const std::string digits = std::to_string(n);
+  return std::u16string(digits.begin(), digits.end());
+}
 
 // End of the tag name that starts at `from`.
 inline size_t NameEnd(const char16_t* t, size_t from, size_t end) {

@@ -7,10 +7,8 @@ namespace {
 
 constexpr UINT kUpdateAndBroadcast = SPIF_UPDATEINIFILE | SPIF_SENDCHANGE;
 
-bool Done(BOOL ok) {
-  if (!ok) GetLastError();  // nothing to report to: the caller goes on with the next setting
-  return ok != FALSE;
-}
+// A failed setting has nothing to report to: the caller goes on with the next one.
+bool Done(BOOL ok) { return ok != FALSE; }
 
 }  // namespace
 
