@@ -123,11 +123,17 @@ HFONT CDlgInfo::TextFont() {
 std::vector<std::u16string> CDlgInfo::TextLines() {
   ClientDc screen(GetSafeHwnd());
   SelectGuard font(screen, TextFont());
+  return LinesIn(screen, LineHeight(screen));
+}
+
+int CDlgInfo::LineHeight(HDC dc) {
   TEXTMETRICW metrics{};
-  ::GetTextMetricsW(screen, &metrics);
-  const int lineHeight = metrics.tmHeight > 0 ? metrics.tmHeight : 14;
+  ::GetTextMetricsW(dc, &metrics);
+  return metrics.tmHeight > 0 ? metrics.tmHeight : 14;
+}
+
+std::vector<std::u16string> CDlgInfo::LinesIn(HDC dc, int lineHeight) const {
   const int maxLines = (kTextAreaBottom - kTextAreaTop) / lineHeight;
-  HDC dc = screen;
   return FitTextLines(text, Width(kTextRect), maxLines, [dc](std::u16string_view run) {
     SIZE size{};
     ::GetTextExtentPoint32W(dc, reinterpret_cast<const wchar_t*>(run.data()), static_cast<int>(run.size()), &size);
@@ -148,10 +154,8 @@ void CDlgInfo::Paint(HDC dc) {
   ::SetTextColor(dc, kTextColor);
 
   // The text block is centred on the middle of the text rectangle, one line or several.
-  const std::vector<std::u16string> lines = TextLines();
-  TEXTMETRICW metrics{};
-  ::GetTextMetricsW(dc, &metrics);
-  const int lineHeight = metrics.tmHeight > 0 ? metrics.tmHeight : 14;
+  const int lineHeight = LineHeight(dc);
+  const std::vector<std::u16string> lines = LinesIn(dc, lineHeight);
   const int blockHeight = lineHeight * static_cast<int>(lines.size());
   int top = (kTextRect.top + kTextRect.bottom) / 2 - blockHeight / 2;
   for (const std::u16string& line : lines) {

@@ -63,6 +63,9 @@ class CDlgInfo : public CDialogEx, public DoubleBufferedPaint<CDlgInfo> {
   void OnCommand(UINT code, UINT id, HWND control);
   void CreateButton(CGDIBitmapBtn& button, const RECT& rect);
   HFONT TextFont();
+  // The text's lines as laid out in `dc`, which has the text font selected.
+  std::vector<std::u16string> LinesIn(HDC dc, int lineHeight) const;
+  static int LineHeight(HDC dc);
 
   Clock& clock_;
   TimerSource& timers_;
