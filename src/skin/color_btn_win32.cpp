@@ -42,9 +42,9 @@ void CColorBtn::BeforeMessage(UINT message, WPARAM w, LPARAM l) {
 }
 
 void CColorBtn::DrawItem(const DRAWITEMSTRUCT& item) {
-  BufferedDc buffer(item.hDC, item.rcItem);
+  // One fill cannot flicker: no off-screen buffer.
   Brush fill(::CreateSolidBrush(color_));
-  ::FillRect(buffer, &item.rcItem, fill);
+  ::FillRect(item.hDC, &item.rcItem, fill);
 }
 
 void CColorBtn::OnMouseMove(UINT flags, POINT point) {
