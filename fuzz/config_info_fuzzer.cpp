@@ -2,7 +2,7 @@
 #include <memory>
 
 #include "common/text.h"
-#include "null_store_host.h"
+#include "fuzz_check.h"
 #include "platform/virtual/virtual_file_system.h"
 #include "platform/virtual/virtual_registry.h"
 
@@ -21,11 +21,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const auto image = SerialiseSettingsBlock(defaults);
   fs.PutFile(folder + u"\\Profile\\Profile3.cfg", std::vector<uint8_t>(image.begin(), image.end()));
 
-  NullStoreHost host;
+  StoreOutcome outcome;
   auto block = std::make_unique<SettingsBlock>();
   ButtonMacroIds ids{};
-  ProfileStore store(reg, fs, host, folder, *block, ids);
-  store.LoadAtStart();
+  ProfileStore store(reg, fs, folder, *block, ids);
+  outcome = store.LoadAtStart();
   FUZZ_CHECK(store.CurrentSlot() < kProfileCount);
   FUZZ_CHECK(block->magic == kSettingsMagic);
   FUZZ_CHECK(store.Slots()[store.CurrentSlot()].active != 0);

@@ -6,7 +6,7 @@
 #include <memory>
 #include <span>
 
-#include "null_store_host.h"
+#include "fuzz_check.h"
 #include "macros/macro_library.h"
 #include "macros/macro_upload.h"
 

@@ -3,7 +3,7 @@
 #include <memory>
 
 #include "common/text.h"
-#include "null_store_host.h"
+#include "fuzz_check.h"
 #include "platform/virtual/virtual_file_system.h"
 #include "platform/virtual/virtual_registry.h"
 
@@ -19,11 +19,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   table[0] = 0xBE, table[1] = 0xBE, table[4] = 1;
   reg.WriteBinary(kProgramKey, kConfigInfoValue, table);
 
-  NullStoreHost host;
+  StoreOutcome outcome;
   auto block = std::make_unique<SettingsBlock>();
   ButtonMacroIds ids{};
-  ProfileStore store(reg, fs, host, folder, *block, ids);
-  store.LoadAtStart();
+  ProfileStore store(reg, fs, folder, *block, ids);
+  outcome = store.LoadAtStart();
   FUZZ_CHECK(store.CurrentSlot() == 0);
   FUZZ_CHECK(block->magic == kSettingsMagic);
   const bool accepted = size >= 4 && std::memcmp(data, "\x65\x02\x80\x80", 4) == 0;
@@ -31,14 +31,14 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   std::vector<uint8_t> expected(data, data + std::min(size, kSettingsBlockSize));
   expected.resize(kSettingsBlockSize, 0);
   if (accepted) FUZZ_CHECK(std::memcmp(block.get(), expected.data(), kSettingsBlockSize) == 0);
-  FUZZ_CHECK(host.messages == (accepted ? 0 : 1));
+  FUZZ_CHECK(outcome.steps.size() == (accepted ? 0 : 1));
 
   // Everything a page would read stays within its field.
   for (const ButtonAssignment& button : block->buttons) {
     FUZZ_CHECK(TextFromField(button.displayName, kTextFieldLength).size() <= kTextFieldLength);
     FUZZ_CHECK(TextFromField(button.launchPath, kTextFieldLength).size() <= kTextFieldLength);
   }
-  store.SaveAfterDownload();
+  outcome = store.SaveAfterDownload();
   const auto saved = fs.FileContent(path);
   FUZZ_CHECK(saved && saved->size() == kSettingsBlockSize);
   if (accepted) FUZZ_CHECK(*saved == expected);

@@ -173,4 +173,27 @@ size_t CopyToField(std::u16string_view text, char16_t* field, size_t capacity) {
   return n;
 }
 
+std::u16string FormatCatalogueText(std::u16string_view format, std::u16string_view argument) {
+  std::u16string out;
+  out.reserve(format.size() + argument.size());
+  bool substituted = false;
+  for (size_t i = 0; i < format.size(); ++i) {
+    if (format[i] == u'%' && i + 1 < format.size()) {
+      if (format[i + 1] == u'%') {
+        out += u'%';
+        ++i;
+        continue;
+      }
+      if (format[i + 1] == u's' && !substituted) {
+        out += argument;
+        substituted = true;
+        ++i;
+        continue;
+      }
+    }
+    out += format[i];
+  }
+  return out;
+}
+
 }  // namespace nx7

@@ -31,4 +31,10 @@ std::u16string TextFromField(const char16_t* field, size_t capacity);
 // terminator are left as they were. Returns the number of units copied.
 size_t CopyToField(std::u16string_view text, char16_t* field, size_t capacity);
 
+// The program's one text formatter: `format` (a text holding at most one "%s", as the catalogue's
+// str_msg2 does) with `argument` in place of its first "%s"; "%%" stands for "%". A text without
+// "%s" is returned unchanged; further "%s" stay literal and no other '%' sequence is interpreted,
+// so a translated text can never read arguments that were not given.
+std::u16string FormatCatalogueText(std::u16string_view format, std::u16string_view argument);
+
 }  // namespace nx7

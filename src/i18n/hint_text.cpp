@@ -1,20 +1,11 @@
 #include "i18n/hint_text.h"
 
+#include "buttons/inputs.h"
 #include "common/text.h"
 #include "i18n/string_catalogue.h"
 #include "store/settings_block.h"
 
 namespace nx7 {
-
-const std::array<DefaultButtonName, 7> kDefaultButtonNames = {{
-    {u"单击", u"Click"},
-    {u"中键", u"Middle"},
-    {u"菜单", u"Menu"},
-    {u"前进", u"Forward"},
-    {u"后退", u"Back"},
-    {u"滚轮前滚", u"Scroll up"},
-    {u"滚轮后滚", u"Scroll down"},
-}};
 
 std::optional<StringKey> HintKey(HintId id) {
   // Hints 1 to 18 are the first 18 keys; 26 to 60 are keys 47 to 81, skipping the 24 names of
@@ -25,9 +16,9 @@ std::optional<StringKey> HintKey(HintId id) {
 }
 
 bool RewriteDefaultButtonName(size_t input, std::span<char16_t> displayName, bool chinese) {
-  if (input >= kDefaultButtonNames.size() || displayName.empty()) return false;
+  if (input >= kInputCount || displayName.empty()) return false;
   const std::u16string_view current(displayName.data(), BoundedLength(displayName.data(), displayName.size()));
-  const DefaultButtonName& names = kDefaultButtonNames[input];
+  const DefaultButtonName& names = kInputs[input].defaultName;
   const std::u16string_view from = chinese ? names.english : names.chinese;
   const std::u16string_view to = chinese ? names.chinese : names.english;
   if (current != from) return false;

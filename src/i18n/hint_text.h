@@ -1,7 +1,6 @@
 #pragma once
 // The text of the main window's hint line for a HintId (1 to 60), posted with WM_SHOW_HINT by the
 // main window and the pages when the pointer is over a control.
-#include <array>
 #include <cstddef>
 #include <optional>
 #include <span>
@@ -23,13 +22,6 @@ inline constexpr HintId kLastButtonHint = 25;
 
 // The catalogue key whose text is the hint, or nothing for 19 to 25 and for ids outside 1 to 60.
 std::optional<StringKey> HintKey(HintId id);
-
-// The built-in names a fresh profile gives inputs 0 to 6, in both forms.
-struct DefaultButtonName {
-  std::u16string_view chinese;
-  std::u16string_view english;
-};
-extern const std::array<DefaultButtonName, 7> kDefaultButtonNames;
 
 // If the NUL-terminated name in `displayName` is the default name of `input` in the other language
 // than the one `chinese` selects, overwrites it in place with the default name in the selected one

@@ -9,6 +9,7 @@
 #include <string>
 #include <string_view>
 
+#include "common/text.h"  // FormatCatalogueText, which formats the catalogue's texts
 #include "i18n/string_keys.h"
 
 namespace nx7 {
@@ -40,10 +41,5 @@ StringCatalogue& stringCatalogue();
 void LoadStringCatalogue(StringCatalogue& catalogue, CXmlReader& reader, const std::filesystem::path& path);
 // The same on the process-wide catalogue and the process-wide XML reader.
 void LoadStringCatalogue(const std::filesystem::path& path);
-
-// `format` (a text holding at most one "%s", as str_msg2 does) with `argument` in place of its
-// first "%s". A text without "%s" is returned unchanged; further "%s" stay literal, and no other
-// '%' sequence is interpreted, so a translated text can never read arguments that were not given.
-std::u16string FormatCatalogueText(std::u16string_view format, std::u16string_view argument);
 
 }  // namespace nx7

@@ -16,7 +16,7 @@
 #include <cstdint>
 #include <mutex>
 
-#include "macros/mouse_event_code.h"
+#include "buttons/inputs.h"
 #include "platform/message_poster.h"
 
 namespace nx7 {

@@ -8,8 +8,6 @@
 
 namespace nx7 {
 
-MacroLibrary macroLibrary{};
-
 bool IsListed(const MacroEntry& entry) {
   return entry.entrySize >= kMacroEntrySize || (entry.entrySignature >> 16) == 0xE8E8;
 }
@@ -72,11 +70,10 @@ bool IsMacroInUse(uint32_t id, const ProfileSlotTable& slots, const SettingsBloc
 
 uint32_t NewMacroId(uint32_t category, Clock& clock) { return (category << 24) | (clock.TickCount() & 0xFFFFFF); }
 
-MacroStore::MacroStore(FileSystem& files, StoreMessages& messages, Clock& clock, std::u16string programFolder,
-                       MacroLibrary& library)
-    : files_(files), messages_(messages), clock_(clock), programFolder_(std::move(programFolder)), library_(library) {}
+MacroStore::MacroStore(FileSystem& files, Clock& clock, std::u16string programFolder, MacroLibrary& library)
+    : files_(files), clock_(clock), programFolder_(std::move(programFolder)), library_(library) {}
 
-bool MacroStore::LoadMacroLibrary() {
+bool MacroStore::LoadMacroLibrary(StoreOutcome& outcome) {
   const std::u16string path = Path();
   std::vector<uint8_t> image;
   const FileStatus status = files_.ReadWholeFile(path, kMacroLibrarySize, image);
@@ -85,24 +82,24 @@ bool MacroStore::LoadMacroLibrary() {
     return true;
   }
   if (status == FileStatus::NotFound || status == FileStatus::PathNotFound) {
-    messages_.ShowMessageBox(FormatWithPath(messages_.CatalogueText("str_msg2"), path));
+    outcome.Show(MessageBoxKind::Program, StoreMessage::FileNotFound, path);
   }
   return false;
 }
 
-bool MacroStore::SaveMacroLibrary() {
+bool MacroStore::SaveMacroLibrary(StoreOutcome& outcome) {
   const std::u16string path = Path();
   const bool existed = files_.Exists(path);
-  if (!existed) messages_.ShowInfoBox(FormatWithPath(messages_.CatalogueText("str_msg2"), path));
+  if (!existed) outcome.Show(MessageBoxKind::Info, StoreMessage::FileNotFound, path);
   clock_.Sleep(100);
   const auto* bytes = reinterpret_cast<const uint8_t*>(library_.data());
   const FileStatus status = files_.WriteWholeFile(path, std::span(bytes, kMacroLibrarySize));
   clock_.Sleep(100);
-  if (status == FileStatus::AccessDenied && !existed) messages_.ShowInfoBox(messages_.CatalogueText("str_msg4"));
+  if (status == FileStatus::AccessDenied && !existed) outcome.Show(MessageBoxKind::Info, StoreMessage::FolderNotWritable);
   return status == FileStatus::Ok;
 }
 
-bool MacroStore::StoreMacroEntry(const MacroEntry* record) {
+bool MacroStore::StoreMacroEntry(const MacroEntry* record, StoreOutcome& outcome) {
   if (!record || !IsStorable(*record)) return false;
   // A copy first: the record may be the target itself (a rename stores the entry in place).
   const MacroEntry source = *record;
@@ -124,23 +121,23 @@ bool MacroStore::StoreMacroEntry(const MacroEntry* record) {
   std::memcpy(entry.macroName, source.macroName, sizeof entry.macroName);
   entry.entrySize = source.entrySize;
   entry.entrySignature = source.entrySignature;
-  SaveMacroLibrary();
+  SaveMacroLibrary(outcome);
   return true;
 }
 
-void MacroStore::DeleteMacroEntry(uint32_t id) {
+void MacroStore::DeleteMacroEntry(uint32_t id, StoreOutcome& outcome) {
   if (const auto index = FindMacroById(library_, id)) std::memset(&library_[*index], 0, sizeof(MacroEntry));
-  SaveMacroLibrary();
+  SaveMacroLibrary(outcome);
 }
 
-void MacroStore::RenameMacro(uint32_t id, std::u16string_view name) {
+void MacroStore::RenameMacro(uint32_t id, std::u16string_view name, StoreOutcome& outcome) {
   char16_t field[kMacroNameLength] = {};
   CopyToField(name, field, kMacroNameLength);
   const std::u16string newName = TextFromField(field, kMacroNameLength);
   for (MacroEntry& entry : library_) {
     if (entry.macroId != id || !IsListed(entry) || MacroName(entry) == newName) continue;
     CopyToField(newName, entry.macroName, kMacroNameLength);
-    StoreMacroEntry(&entry);
+    StoreMacroEntry(&entry, outcome);
   }
 }
 

@@ -15,7 +15,7 @@
 #include "platform/file_system.h"
 #include "store/profile_slots.h"
 #include "store/settings_block.h"
-#include "store/store_messages.h"
+#include "store/store_outcome.h"
 
 namespace nx7 {
 
@@ -57,9 +57,6 @@ static_assert(offsetof(MacroEntry, macroName) == 4024);
 using MacroLibrary = std::array<MacroEntry, kMacroEntryCount>;
 static_assert(sizeof(MacroLibrary) == kMacroLibrarySize);
 
-// The program's library: zero at start, loaded once, then the master copy.
-extern MacroLibrary macroLibrary;
-
 // Entry states as the parts of the program test them.
 bool IsListed(const MacroEntry& entry);    // shown in the macro lists, renamable
 bool IsStorable(const MacroEntry& entry);  // accepted by StoreMacroEntry
@@ -89,26 +86,25 @@ uint32_t NewMacroId(uint32_t category, Clock& clock);
 // The operations that change the library and rewrite Macro.cfg at once.
 class MacroStore {
  public:
-  MacroStore(FileSystem& files, StoreMessages& messages, Clock& clock, std::u16string programFolder,
-             MacroLibrary& library);
+  // What the operations show is added to the outcome they are given (or returned).
+  MacroStore(FileSystem& files, Clock& clock, std::u16string programFolder, MacroLibrary& library);
 
   std::u16string Path() const { return programFolder_ + u"\\Macro.cfg"; }
 
   // Reads Macro.cfg over the cleared library; a missing file is reported and leaves it as it was.
-  bool LoadMacroLibrary();
+  bool LoadMacroLibrary(StoreOutcome& outcome);
   // Writes the whole library crash-safely; false when the file could not be written.
-  bool SaveMacroLibrary();
+  bool SaveMacroLibrary(StoreOutcome& outcome);
   // Stores `record` into the entry with its id, else into the first free entry, and saves.
   // False (nothing stored or saved) for an absent or unstorable record or a full library.
-  bool StoreMacroEntry(const MacroEntry* record);
+  bool StoreMacroEntry(const MacroEntry* record, StoreOutcome& outcome);
   // Clears the first entry with `id` (if any) and saves in any case.
-  void DeleteMacroEntry(uint32_t id);
+  void DeleteMacroEntry(uint32_t id, StoreOutcome& outcome);
   // Renames every listed entry with `id` whose name differs, storing each.
-  void RenameMacro(uint32_t id, std::u16string_view name);
+  void RenameMacro(uint32_t id, std::u16string_view name, StoreOutcome& outcome);
 
  private:
   FileSystem& files_;
-  StoreMessages& messages_;
   Clock& clock_;
   std::u16string programFolder_;
   MacroLibrary& library_;

@@ -24,16 +24,8 @@ struct MacroPayload {
   uint32_t wordCount = 1;
 };
 
-struct VkUsageRow {
-  uint32_t keyCode;
-  uint8_t usage;
-};
-
-// The HID keyboard usage of each key code an event can carry, searched from the first row; rows
-// that repeat an earlier key code are never reached.
-extern const std::array<VkUsageRow, 113> VkToUsageTable;
-
-// The usage of the first row whose key code equals `keyCode` (a 24-bit event value), or 0.
+// The HID keyboard usage of the key code an event carries (a 24-bit event value): the key
+// combinations' conversion (buttons/key_usage_table.h), 0 for a code that names no key.
 uint8_t MacroKeyUsage(uint32_t keyCode);
 
 // Encodes `events` (macro event words: type in the top byte, 0xA0 delay in milliseconds, 0xC0

@@ -12,11 +12,10 @@ bool Active(const ProfileSlot& slot) { return slot.slotMagic == kSlotMagic && sl
 
 }  // namespace
 
-ProfileStore::ProfileStore(Registry& registry, FileSystem& files, ProfileStoreHost& host, std::u16string programFolder,
-                           SettingsBlock& block, ButtonMacroIds& macroIds)
+ProfileStore::ProfileStore(Registry& registry, FileSystem& files, std::u16string programFolder, SettingsBlock& block,
+                           ButtonMacroIds& macroIds)
     : registry_(registry),
       files_(files),
-      host_(host),
       programFolder_(std::move(programFolder)),
       block_(block),
       macroIds_(macroIds) {}
@@ -29,7 +28,8 @@ std::u16string ProfileStore::SlotName(size_t slot) const {
   return slot < kProfileCount ? TextFromField(slots_[slot].name, kTextFieldLength) : std::u16string();
 }
 
-void ProfileStore::LoadAtStart() {
+StoreOutcome ProfileStore::LoadAtStart() {
+  StoreOutcome outcome;
   std::memset(slots_.data(), 0, sizeof slots_);
   if (registry_.OpenKey(kProgramKey) != RegistryStatus::Ok) {
     if (registry_.CreateKey(kProgramKey) == RegistryStatus::Ok) {
@@ -54,27 +54,28 @@ void ProfileStore::LoadAtStart() {
   bool found = false;
   for (size_t k = 0; k < kProfileCount && !found; ++k) {
     if (!Active(slots_[k])) continue;
-    if (LoadProfileFile(SlotPath(k), true) == kProfileLoaded) {
+    if (LoadProfileFile(SlotPath(k), true, outcome) == kProfileLoaded) {
       current_ = k;
       found = true;
     } else {
       slots_[k].active = 0;
-      WriteDefaultProfileFile(SlotPath(k));
+      WriteDefaultProfileFile(SlotPath(k), outcome);
     }
   }
   if (!found) {
-    if (LoadProfileFile(SlotPath(0), false) != kProfileLoaded) WriteDefaultProfileFile(SlotPath(0));
+    if (LoadProfileFile(SlotPath(0), false, outcome) != kProfileLoaded) WriteDefaultProfileFile(SlotPath(0), outcome);
     slots_[0].active = 1;
     current_ = 0;
   }
-  CheckProfileButtons();
+  outcome.profileButtons = ActiveButtons();
+  return outcome;
 }
 
 void ProfileStore::CopySlotMacroIdsToButtons() {
   std::copy(std::begin(slots_[current_].macroIds), std::end(slots_[current_].macroIds), macroIds_.begin());
 }
 
-int ProfileStore::LoadProfileFile(std::u16string_view path, bool createIfMissing) {
+int ProfileStore::LoadProfileFile(std::u16string_view path, bool createIfMissing, StoreOutcome& outcome) {
   if (profile1InRegistry_ && path.find(u"Profile1.cfg") != std::u16string_view::npos) {
     RegistryValue value;
     if (registry_.ReadValue(kProgramKey, kDefaultSettingValue, kSettingsBlockSize, value) == RegistryStatus::Ok &&
@@ -88,19 +89,19 @@ int ProfileStore::LoadProfileFile(std::u16string_view path, bool createIfMissing
   if (status == FileStatus::Ok) {
     DeserialiseSettingsBlock(image, block_);
     if (block_.magic != kSettingsMagic) {
-      host_.ShowInfoBox(FormatWithPath(u"%s is an invaild Profile!", path));
+      outcome.Show(MessageBoxKind::Info, StoreMessage::NotAProfile, std::u16string(path));
       return kNotAProfile;
     }
     return kProfileLoaded;
   }
   if ((status == FileStatus::NotFound || status == FileStatus::PathNotFound) && createIfMissing) {
-    host_.ShowMessageBox(FormatWithPath(u"Failed to open file, check whether there is a %s path?", path));
-    WriteDefaultProfileFile(path);
+    outcome.Show(MessageBoxKind::Program, StoreMessage::OpenFailedCreating, std::u16string(path));
+    WriteDefaultProfileFile(path, outcome);
   }
   return kProfileNotLoaded;
 }
 
-bool ProfileStore::WriteDefaultProfileFile(std::u16string_view path) {
+bool ProfileStore::WriteDefaultProfileFile(std::u16string_view path, StoreOutcome& outcome) {
   files_.CreateFolder(programFolder_ + u"\\Profile");
   // The defaults reach the block only once they are safely in the file.
   SettingsBlock defaults;
@@ -110,26 +111,28 @@ bool ProfileStore::WriteDefaultProfileFile(std::u16string_view path) {
     block_ = defaults;
     return true;
   }
-  if (status == FileStatus::AccessDenied) host_.ShowMessageBox(host_.CatalogueText("str_msg4"));
+  if (status == FileStatus::AccessDenied) outcome.Show(MessageBoxKind::Program, StoreMessage::FolderNotWritable);
   return false;
 }
 
-void ProfileStore::SwitchToSlot(size_t slot, bool download) {
-  if (slot >= kProfileCount) return;
+StoreOutcome ProfileStore::SwitchToSlot(size_t slot, bool download) {
+  StoreOutcome outcome;
+  if (slot >= kProfileCount) return outcome;
   current_ = slot;
-  if (LoadProfileFile(SlotPath(slot), true) != kProfileLoaded) return;
+  if (LoadProfileFile(SlotPath(slot), true, outcome) != kProfileLoaded) return outcome;
   CopySlotMacroIdsToButtons();
   for (ProfileSlot& s : slots_) s.active = 0;
   slots_[slot].active = 1;
-  for (size_t k = 0; k < kProfileCount; ++k) host_.SetProfileButtonChecked(k, false);
-  for (size_t k = 0; k < kProfileCount; ++k) {
-    if (slots_[k].active == 1) host_.SetProfileButtonChecked(k, true);
-  }
-  if (download) host_.StartDownloadIfIdle(false);
-  host_.RefreshPages();
+  std::array<bool, kProfileButtonCount> checked{};
+  for (size_t k = 0; k < kProfileCount; ++k) checked[k] = slots_[k].active == 1;
+  outcome.profileButtons = checked;
+  if (download) outcome.Then(StoreStep::Kind::StartDownload);
+  outcome.Then(StoreStep::Kind::RefreshPages);
+  return outcome;
 }
 
-void ProfileStore::SaveAfterDownload() {
+StoreOutcome ProfileStore::SaveAfterDownload() {
+  StoreOutcome outcome;
   ProfileSlot& slot = slots_[current_];
   std::copy(macroIds_.begin(), macroIds_.end(), std::begin(slot.macroIds));
   if (registry_.OpenKey(kProgramKey) == RegistryStatus::Ok) {
@@ -139,27 +142,34 @@ void ProfileStore::SaveAfterDownload() {
   const auto image = SerialiseSettingsBlock(block_);
   const FileStatus status = files_.WriteWholeFile(path, image);
   if (status == FileStatus::NotFound) {
-    host_.ShowInfoBox(FormatWithPath(host_.CatalogueText("str_msg2"), path));
-  } else if (status == FileStatus::AccessDenied && SlotName(current_) == host_.CatalogueText("str_profile1")) {
+    outcome.Show(MessageBoxKind::Info, StoreMessage::FileNotFound, path);
+  } else if (status == FileStatus::AccessDenied && current_ == 0) {
+    // DefaultSetting stands in for the first slot's file only. Decided by the slot, not by its
+    // stored name: that is "Profile1" whatever the language.
     if (registry_.OpenKey(kProgramKey) != RegistryStatus::Ok ||
         registry_.WriteBinary(kProgramKey, kDefaultSettingValue, image) != RegistryStatus::Ok) {
-      host_.ShowInfoBox(host_.CatalogueText("str_msg5"));
+      outcome.Show(MessageBoxKind::Info, StoreMessage::ProfileNotSaved);
     } else {
       profile1InRegistry_ = true;
     }
   }
-  host_.MarkDownloadFinished();
+  outcome.Then(StoreStep::Kind::DownloadFinished);
+  return outcome;
 }
 
-void ProfileStore::RestoreDefaults() {
+StoreOutcome ProfileStore::RestoreDefaults() {
+  StoreOutcome outcome;
   FillWithDefaults(block_);
   macroIds_.fill(0);
-  host_.RefreshPages();
-  host_.StartDownloadIfIdle(true);
+  outcome.Then(StoreStep::Kind::RefreshPages);
+  outcome.Then(StoreStep::Kind::StartDownloadShowing);
+  return outcome;
 }
 
-void ProfileStore::CheckProfileButtons() {
-  for (size_t k = 0; k < kProfileCount; ++k) host_.SetProfileButtonChecked(k, Active(slots_[k]));
+std::array<bool, kProfileButtonCount> ProfileStore::ActiveButtons() const {
+  std::array<bool, kProfileButtonCount> checked{};
+  for (size_t k = 0; k < kProfileCount; ++k) checked[k] = Active(slots_[k]);
+  return checked;
 }
 
 }  // namespace nx7

@@ -10,23 +10,9 @@
 #include "platform/registry.h"
 #include "store/profile_slots.h"
 #include "store/settings_block.h"
-#include "store/store_messages.h"
+#include "store/store_outcome.h"
 
 namespace nx7 {
-
-// What the store needs from the main window beside the messages.
-class ProfileStoreHost : public StoreMessages {
- public:
-  // The checked state of one of the five profile buttons.
-  virtual void SetProfileButtonChecked(size_t slot, bool checked) = 0;
-  // Shows the settings block on the performance page and the lighting page.
-  virtual void RefreshPages() = 0;
-  // Starts a download unless one is running (sets the download event); with `showProgress` the
-  // progress dialog is then shown modally.
-  virtual void StartDownloadIfIdle(bool showProgress) = 0;
-  // The save after a download is complete: a new download may start.
-  virtual void MarkDownloadFinished() = 0;
-};
 
 inline constexpr std::u16string_view kConfigInfoValue = u"ConfigInfo";
 inline constexpr std::u16string_view kDefaultSettingValue = u"DefaultSetting";
@@ -38,27 +24,29 @@ inline constexpr int kNotAProfile = 255;
 
 class ProfileStore {
  public:
-  // `block` and `macroIds` are the profile being edited (settingsBlock and buttonMacroIds in the
-  // program); everything is borrowed and must outlive the store.
-  ProfileStore(Registry& registry, FileSystem& files, ProfileStoreHost& host, std::u16string programFolder,
-               SettingsBlock& block, ButtonMacroIds& macroIds);
+  // `block` and `macroIds` are the profile being edited and its macro ids (the application's
+  // model); everything is borrowed and must outlive the store. Every operation that the user or
+  // the windows must follow up returns a StoreOutcome.
+  ProfileStore(Registry& registry, FileSystem& files, std::u16string programFolder, SettingsBlock& block,
+               ButtonMacroIds& macroIds);
 
   // Start-up: loads ConfigInfo (creating the key and value when missing) and the first active
   // slot's profile, falling back to slot 0 with defaults.
-  void LoadAtStart();
+  StoreOutcome LoadAtStart();
   // Copies the current slot's macro ids into the buttons' macro ids (start-up, after the lists).
   void CopySlotMacroIdsToButtons();
 
   // Loads a profile file into the block: kProfileLoaded, kProfileNotLoaded or kNotAProfile.
-  int LoadProfileFile(std::u16string_view path, bool createIfMissing);
+  // What it shows is added to `outcome`.
+  int LoadProfileFile(std::u16string_view path, bool createIfMissing, StoreOutcome& outcome);
   // Writes a default profile at `path` and fills the block with the defaults; false on failure.
-  bool WriteDefaultProfileFile(std::u16string_view path);
+  bool WriteDefaultProfileFile(std::u16string_view path, StoreOutcome& outcome);
   // Makes `slot` current and loads its profile; with `download` the mouse receives it too.
-  void SwitchToSlot(size_t slot, bool download);
+  StoreOutcome SwitchToSlot(size_t slot, bool download);
   // After a successful download: the macro ids into the slot, ConfigInfo, then the profile file.
-  void SaveAfterDownload();
+  StoreOutcome SaveAfterDownload();
   // Defaults into the block, macro ids cleared, pages refreshed, download started.
-  void RestoreDefaults();
+  StoreOutcome RestoreDefaults();
 
   const ProfileSlotTable& Slots() const { return slots_; }
   size_t CurrentSlot() const { return current_; }
@@ -67,11 +55,10 @@ class ProfileStore {
   std::u16string SlotName(size_t slot) const;
 
  private:
-  void CheckProfileButtons();
+  std::array<bool, kProfileButtonCount> ActiveButtons() const;
 
   Registry& registry_;
   FileSystem& files_;
-  ProfileStoreHost& host_;
   std::u16string programFolder_;
   SettingsBlock& block_;
   ButtonMacroIds& macroIds_;

@@ -11,9 +11,6 @@ namespace nx7 {
 // The block is copied to and from files as raw memory; its image is little-endian.
 static_assert(std::endian::native == std::endian::little);
 
-SettingsBlock settingsBlock{};
-ButtonMacroIds buttonMacroIds{};
-
 void FillWithDefaults(SettingsBlock& block) {
   static constexpr int32_t kDefaultDpi[kDpiLevelCount] = {750, 1250, 1500, 2000, 2500, 3500, 4000};
   std::memset(&block, 0, sizeof block);

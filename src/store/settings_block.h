@@ -90,14 +90,8 @@ static_assert(offsetof(SettingsBlock, wheelLines) == 22248);
 // in the profile slot, never in the profile file.
 using ButtonMacroIds = std::array<int32_t, kInputCount>;
 
-// The profile being edited and downloaded, and its macro ids: zero at program start, filled by
-// the profile store before any page reads them. Used on the user-interface thread, and by the
-// download worker only while the modal progress dialog keeps the pages from changing them.
-extern SettingsBlock settingsBlock;
-extern ButtonMacroIds buttonMacroIds;
-
 // Clears the whole block and writes every default; the button names are FunctionName of each
-// input's default type in the display language at this moment. buttonMacroIds is not touched.
+// input's default type in the display language at this moment. The macro ids are not touched.
 void FillWithDefaults(SettingsBlock& block);
 
 // The block's byte image, unchanged.

@@ -5,7 +5,6 @@
 #include <set>
 
 #include "buttons/inputs.h"
-#include "macros/mouse_event_code.h"
 #include "i18n/language_scope.h"
 
 namespace nx7 {

@@ -42,11 +42,33 @@ class MacroStoreTest : public ::testing::Test {
     return std::vector<uint8_t>(p, p + kMacroLibrarySize);
   }
 
+  // The store as the macro page calls it: each operation's outcome is shown at once.
+  struct ShownStore {
+    MacroStore& store;
+    FakeStoreHost& host;
+    template <class F>
+    auto Shown(F operation) {
+      struct Apply {
+        FakeStoreHost& host;
+        ~Apply() { host.ApplyPending(); }
+      } apply{host};
+      return operation(host.pending);
+    }
+    bool LoadMacroLibrary() { return Shown([&](StoreOutcome& o) { return store.LoadMacroLibrary(o); }); }
+    bool SaveMacroLibrary() { return Shown([&](StoreOutcome& o) { return store.SaveMacroLibrary(o); }); }
+    bool StoreMacroEntry(const MacroEntry* r) { return Shown([&](StoreOutcome& o) { return store.StoreMacroEntry(r, o); }); }
+    void DeleteMacroEntry(uint32_t id) { Shown([&](StoreOutcome& o) { store.DeleteMacroEntry(id, o); }); }
+    void RenameMacro(uint32_t id, std::u16string_view name) {
+      Shown([&](StoreOutcome& o) { store.RenameMacro(id, name, o); });
+    }
+  };
+
   VirtualFileSystem fs;
   FakeStoreHost host;
   VirtualClock clock{0x12345678};
   std::unique_ptr<MacroLibrary> library = std::make_unique<MacroLibrary>();
-  MacroStore store{fs, host, clock, kFolder, *library};
+  MacroStore macroStore{fs, clock, kFolder, *library};
+  ShownStore store{macroStore, host};
 };
 
 TEST_F(MacroStoreTest, NoFileAtStart) {

@@ -1,4 +1,4 @@
-#include "macros/mouse_event_code.h"
+#include "buttons/inputs.h"
 
 #include <gtest/gtest.h>
 

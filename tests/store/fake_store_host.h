@@ -1,27 +1,46 @@
 #pragma once
-// Records what the profile store and the macro library show and ask of the windows.
+// Plays store outcomes the way the main window does, recording what it would show and do.
 #include <map>
 #include <string>
 #include <vector>
 
-#include "store/profile_store.h"
+#include "common/text.h"
+#include "store/store_outcome.h"
 
 namespace nx7 {
 
-class FakeStoreHost final : public ProfileStoreHost {
+class FakeStoreHost {
  public:
-  void ShowInfoBox(std::u16string_view text) override { events.push_back(u"info: " + std::u16string(text)); }
-  void ShowMessageBox(std::u16string_view text) override { events.push_back(u"box: " + std::u16string(text)); }
-  std::u16string CatalogueText(std::string_view key) override {
+  std::u16string CatalogueText(std::string_view key) const {
     const auto it = catalogue.find(std::string(key));
     return it == catalogue.end() ? std::u16string() : it->second;
   }
-  void SetProfileButtonChecked(size_t slot, bool checked) override { buttons.at(slot) = checked; }
-  void RefreshPages() override { events.push_back(u"refresh"); }
-  void StartDownloadIfIdle(bool showProgress) override {
-    events.push_back(showProgress ? u"download+progress" : u"download");
+
+  void Apply(const StoreOutcome& outcome) {
+    if (outcome.profileButtons) buttons.assign(outcome.profileButtons->begin(), outcome.profileButtons->end());
+    for (const StoreStep& step : outcome.steps) {
+      switch (step.kind) {
+        case StoreStep::Kind::Show: {
+          const std::u16string text = StoreMessageText(step, [&](StringKey key) {
+            return CatalogueText(Utf8FromUtf16(kStringKeyNames[size_t(key)]));
+          });
+          events.push_back((step.box == MessageBoxKind::Info ? u"info: " : u"box: ") + text);
+          break;
+        }
+        case StoreStep::Kind::RefreshPages: events.push_back(u"refresh"); break;
+        case StoreStep::Kind::StartDownload: events.push_back(u"download"); break;
+        case StoreStep::Kind::StartDownloadShowing: events.push_back(u"download+progress"); break;
+        case StoreStep::Kind::DownloadFinished: events.push_back(u"finished"); break;
+      }
+    }
   }
-  void MarkDownloadFinished() override { events.push_back(u"finished"); }
+
+  // For the operations that add to an outcome instead of returning one.
+  StoreOutcome pending;
+  void ApplyPending() {
+    Apply(pending);
+    pending = {};
+  }
 
   std::vector<std::u16string> events;
   std::vector<bool> buttons = std::vector<bool>(5, false);

@@ -62,11 +62,11 @@ class ProfileStoreTest : public ::testing::Test {
   FakeStoreHost host;
   SettingsBlock block{};
   ButtonMacroIds macroIds{};
-  ProfileStore store{reg, fs, host, kFolder, block, macroIds};
+  ProfileStore store{reg, fs, kFolder, block, macroIds};
 };
 
 TEST_F(ProfileStoreTest, FirstStartOnACleanMachine) {
-  store.LoadAtStart();
+  host.Apply(store.LoadAtStart());
   EXPECT_TRUE(host.events.empty());  // the slot-0 fallback writes its file silently
   EXPECT_EQ(RegistryTable(), std::vector<uint8_t>(8000, 0));
   EXPECT_EQ(fs.FileContent(ProfilePath(1)), DefaultImage());
@@ -81,7 +81,7 @@ TEST_F(ProfileStoreTest, FirstStartOnACleanMachine) {
   }
   // The table reaches the registry only with the first successful download.
   macroIds = {0, 0, 0, 0, 0, 0, 0x15000042};
-  store.SaveAfterDownload();
+  host.Apply(store.SaveAfterDownload());
   const auto table = RegistryTable();
   EXPECT_EQ(ReadLe32(&table[0]), 0xBEBEu);
   EXPECT_EQ(ReadLe32(&table[4]), 1u);
@@ -94,7 +94,7 @@ TEST_F(ProfileStoreTest, StartLoadsTheFirstActiveSlot) {
   PutSlotTable(SlotTableImage({3, 4}));
   fs.PutFile(ProfilePath(4), ProfileImage(2500));
   fs.PutFile(ProfilePath(5), ProfileImage(3000));
-  store.LoadAtStart();
+  host.Apply(store.LoadAtStart());
   EXPECT_EQ(store.CurrentSlot(), 3u);
   EXPECT_EQ(block.dpiLevels[0], 2500);
   EXPECT_EQ(host.buttons, Checked({3, 4}));  // every active slot is shown checked
@@ -104,7 +104,7 @@ TEST_F(ProfileStoreTest, StartLoadsTheFirstActiveSlot) {
 TEST_F(ProfileStoreTest, DeletedActiveProfileIsRecreatedAndTheSearchGoesOn) {
   PutSlotTable(SlotTableImage({2}));
   fs.PutFile(ProfilePath(1), ProfileImage(1000));
-  store.LoadAtStart();
+  host.Apply(store.LoadAtStart());
   EXPECT_EQ(host.events, std::vector<std::u16string>{u"box: Failed to open file, check whether there is a " +
                                                      ProfilePath(3) + u" path?"});
   EXPECT_EQ(fs.FileContent(ProfilePath(3)), DefaultImage());
@@ -119,7 +119,7 @@ TEST_F(ProfileStoreTest, WrongSignatureIsRejectedAndRewrittenAtStart) {
   auto image = ProfileImage(1000);
   image[3] = 0x81;
   fs.PutFile(ProfilePath(1), image);
-  store.LoadAtStart();
+  host.Apply(store.LoadAtStart());
   EXPECT_EQ(host.events, std::vector<std::u16string>{u"info: " + ProfilePath(1) + u" is an invaild Profile!"});
   EXPECT_EQ(fs.FileContent(ProfilePath(1)), DefaultImage());
   EXPECT_EQ(Block(), DefaultImage());
@@ -146,8 +146,9 @@ TEST_F(ProfileStoreTest, LoadResults) {
     files.AddFolder(kFolder + u"\\Profile");
     if (c.file) files.PutFile(ProfilePath(2), *c.file);
     FakeStoreHost h;
-    ProfileStore s(reg, files, h, kFolder, block, macroIds);
-    EXPECT_EQ(s.LoadProfileFile(ProfilePath(2), c.create), c.expected) << c.what;
+    ProfileStore s(reg, files, kFolder, block, macroIds);
+    EXPECT_EQ(s.LoadProfileFile(ProfilePath(2), c.create, h.pending), c.expected) << c.what;
+    h.ApplyPending();
     EXPECT_EQ(h.events.size(), c.messages) << c.what;
     EXPECT_EQ(files.FileContent(ProfilePath(2)).has_value(), c.fileAfter) << c.what;
   }
@@ -158,7 +159,7 @@ TEST_F(ProfileStoreTest, ShortAndLongFilesAreReadUpToOneBlock) {
   image.resize(22040 + 4);  // ends with the first DPI level
   fs.PutFile(ProfilePath(1), image);
   std::memset(&block, 0x5A, sizeof block);
-  ASSERT_EQ(store.LoadProfileFile(ProfilePath(1), false), kProfileLoaded);
+  ASSERT_EQ(store.LoadProfileFile(ProfilePath(1), false, host.pending), kProfileLoaded);
   EXPECT_EQ(block.dpiLevels[0], 750);
   EXPECT_EQ(block.dpiLevels[1], 0);
   EXPECT_EQ(block.wheelLines, 0);
@@ -166,7 +167,7 @@ TEST_F(ProfileStoreTest, ShortAndLongFilesAreReadUpToOneBlock) {
   auto longer = ProfileImage(900);
   longer.resize(40000, 0xFF);
   fs.PutFile(ProfilePath(1), longer);
-  ASSERT_EQ(store.LoadProfileFile(ProfilePath(1), false), kProfileLoaded);
+  ASSERT_EQ(store.LoadProfileFile(ProfilePath(1), false, host.pending), kProfileLoaded);
   longer.resize(22252);
   EXPECT_EQ(Block(), longer);
 }
@@ -174,7 +175,7 @@ TEST_F(ProfileStoreTest, ShortAndLongFilesAreReadUpToOneBlock) {
 TEST_F(ProfileStoreTest, ReadOnlyProfileFolder) {
   fs.AddFolder(kFolder + u"\\Profile");
   fs.DenyWrites(kFolder + u"\\Profile");
-  store.LoadAtStart();
+  host.Apply(store.LoadAtStart());
   // Creating the default file is refused: the message, and the block is not reset.
   EXPECT_EQ(host.events, std::vector<std::u16string>{u"box: No write access to the folder"});
   EXPECT_EQ(block.magic, 0u);
@@ -185,7 +186,7 @@ TEST_F(ProfileStoreTest, ReadOnlyProfileFolder) {
   FillWithDefaults(block);
   block.dpiLevels[0] = 6000;
   const auto saved = Block();
-  store.SaveAfterDownload();
+  host.Apply(store.SaveAfterDownload());
   EXPECT_EQ(host.events, std::vector<std::u16string>{u"finished"});
   EXPECT_TRUE(store.Profile1InRegistry());
   const auto value = reg.Value(kProgramKey, kDefaultSettingValue);
@@ -193,24 +194,24 @@ TEST_F(ProfileStoreTest, ReadOnlyProfileFolder) {
   EXPECT_EQ(value->type, RegistryType::Binary);
   EXPECT_EQ(value->data, saved);
   FillWithDefaults(block);
-  EXPECT_EQ(store.LoadProfileFile(ProfilePath(1), true), kProfileLoaded);
+  EXPECT_EQ(store.LoadProfileFile(ProfilePath(1), true, host.pending), kProfileLoaded);
   EXPECT_EQ(Block(), saved);
 
   // Another profile is not saved anywhere, and nothing is said.
-  store.SwitchToSlot(1, false);
+  host.Apply(store.SwitchToSlot(1, false));
   host.events.clear();
-  store.SaveAfterDownload();
+  host.Apply(store.SaveAfterDownload());
   EXPECT_EQ(host.events, std::vector<std::u16string>{u"finished"});
   EXPECT_FALSE(fs.FileContent(ProfilePath(2)));
 }
 
 TEST_F(ProfileStoreTest, DefaultSettingThatCannotBeWrittenIsReported) {
   fs.AddFolder(kFolder + u"\\Profile");
-  store.LoadAtStart();
+  host.Apply(store.LoadAtStart());
   fs.DenyAccessToFile(ProfilePath(1));
   reg.FailWrites(RegistryStatus::Failed);
   host.events.clear();
-  store.SaveAfterDownload();
+  host.Apply(store.SaveAfterDownload());
   EXPECT_EQ(host.events, (std::vector<std::u16string>{u"info: Cannot save the profile", u"finished"}));
   EXPECT_FALSE(store.Profile1InRegistry());
 }
@@ -235,8 +236,8 @@ TEST_F(ProfileStoreTest, ConfigInfoOfAnotherTypeOrSizeIsRewritten) {
     FakeStoreHost h;
     SettingsBlock b{};
     ButtonMacroIds ids{};
-    ProfileStore s(r, files, h, kFolder, b, ids);
-    s.LoadAtStart();
+    ProfileStore s(r, files, kFolder, b, ids);
+    h.Apply(s.LoadAtStart());
     const auto stored = r.Value(kProgramKey, kConfigInfoValue).value();
     EXPECT_EQ(r.WriteCount() - writesBefore, c.rewritten ? 1 : 0) << c.size;
     if (c.rewritten) {
@@ -247,33 +248,33 @@ TEST_F(ProfileStoreTest, ConfigInfoOfAnotherTypeOrSizeIsRewritten) {
 }
 
 TEST_F(ProfileStoreTest, SwitchCarriesTheMacroIdsThroughTheSlot) {
-  store.LoadAtStart();
+  host.Apply(store.LoadAtStart());
   fs.PutFile(ProfilePath(3), ProfileImage(3500));
   macroIds = {0, 0, 0x15001234, 0, 0, 0, 0};
-  store.SaveAfterDownload();  // slot 0 keeps the ids
+  host.Apply(store.SaveAfterDownload());  // slot 0 keeps the ids
   host.events.clear();
 
-  store.SwitchToSlot(2, false);
+  host.Apply(store.SwitchToSlot(2, false));
   EXPECT_EQ(block.dpiLevels[0], 3500);
   EXPECT_EQ(macroIds, ButtonMacroIds{});
   EXPECT_EQ(host.buttons, Checked({2}));
   EXPECT_EQ(host.events, std::vector<std::u16string>{u"refresh"});
 
   host.events.clear();
-  store.SwitchToSlot(0, true);
+  host.Apply(store.SwitchToSlot(0, true));
   EXPECT_EQ(macroIds, (ButtonMacroIds{0, 0, 0x15001234, 0, 0, 0, 0}));
   EXPECT_EQ(host.events, (std::vector<std::u16string>{u"download", u"refresh"}));
   EXPECT_EQ(host.buttons, Checked({0}));
 }
 
 TEST_F(ProfileStoreTest, FailedSwitchChangesNothingButTheCurrentSlot) {
-  store.LoadAtStart();
+  host.Apply(store.LoadAtStart());
   auto bad = ProfileImage(1000);
   bad[0] = 0;
   fs.PutFile(ProfilePath(4), bad);
   macroIds = {1, 2, 3, 4, 5, 6, 7};
   host.events.clear();
-  store.SwitchToSlot(3, true);
+  host.Apply(store.SwitchToSlot(3, true));
   EXPECT_EQ(store.CurrentSlot(), 3u);
   EXPECT_EQ(store.Slots()[0].active, 1);
   EXPECT_EQ(store.Slots()[3].active, 0);
@@ -283,11 +284,11 @@ TEST_F(ProfileStoreTest, FailedSwitchChangesNothingButTheCurrentSlot) {
 }
 
 TEST_F(ProfileStoreTest, RestoreDefaults) {
-  store.LoadAtStart();
+  host.Apply(store.LoadAtStart());
   block.ledMode = 6;
   macroIds = {9, 9, 9, 9, 9, 9, 9};
   host.events.clear();
-  store.RestoreDefaults();
+  host.Apply(store.RestoreDefaults());
   EXPECT_EQ(Block(), DefaultImage());
   EXPECT_EQ(macroIds, ButtonMacroIds{});
   EXPECT_EQ(host.events, (std::vector<std::u16string>{u"refresh", u"download+progress"}));
@@ -296,11 +297,11 @@ TEST_F(ProfileStoreTest, RestoreDefaults) {
 
 // A save that fails at any step of writing the file leaves the previous file byte for byte.
 TEST_F(ProfileStoreTest, InterruptedSaveKeepsThePreviousFile) {
-  store.LoadAtStart();
+  host.Apply(store.LoadAtStart());
   const auto before = fs.FileContent(ProfilePath(1)).value();
   block.dpiLevels[0] = 7000;
   const int first = fs.StepsTaken() + 1;
-  store.SaveAfterDownload();
+  host.Apply(store.SaveAfterDownload());
   const int steps = fs.StepsTaken() - first + 1;
   ASSERT_GE(steps, 4);
   const auto after = fs.FileContent(ProfilePath(1)).value();
@@ -309,23 +310,23 @@ TEST_F(ProfileStoreTest, InterruptedSaveKeepsThePreviousFile) {
     fs.PutFile(ProfilePath(1), before);
     fs.FailAtStepNumber(fs.StepsTaken() + 1 + step, FileStatus::Failed);
     host.events.clear();
-    store.SaveAfterDownload();
+    host.Apply(store.SaveAfterDownload());
     EXPECT_EQ(fs.FileContent(ProfilePath(1)), before) << "step " << step;
     EXPECT_EQ(fs.AllFiles().size(), 1u) << "step " << step;
     EXPECT_EQ(host.events, std::vector<std::u16string>{u"finished"});
 
     fs.PutFile(ProfilePath(1), before);
     fs.CrashAtStepNumber(fs.StepsTaken() + 1 + step);
-    EXPECT_THROW(store.SaveAfterDownload(), SimulatedCrash);
+    EXPECT_THROW(host.Apply(store.SaveAfterDownload()), SimulatedCrash);
     EXPECT_EQ(fs.FileContent(ProfilePath(1)), before) << "crash at step " << step;
   }
 }
 
-TEST(FormatWithPath, ReplacesOnlyTheFirstPlaceholder) {
-  EXPECT_EQ(FormatWithPath(u"Cannot find %s!", u"C:\\a"), u"Cannot find C:\\a!");
-  EXPECT_EQ(FormatWithPath(u"%s %s %d %n", u"x"), u"x %s %d %n");
-  EXPECT_EQ(FormatWithPath(u"no placeholder", u"x"), u"no placeholder");
-  EXPECT_EQ(FormatWithPath(u"%s", u"50%s"), u"50%s");
+TEST(FormatCatalogueText, ReplacesOnlyTheFirstPlaceholderOfAStoreText) {
+  EXPECT_EQ(FormatCatalogueText(u"Cannot find %s!", u"C:\\a"), u"Cannot find C:\\a!");
+  EXPECT_EQ(FormatCatalogueText(u"%s %s %d %n", u"x"), u"x %s %d %n");
+  EXPECT_EQ(FormatCatalogueText(u"no placeholder", u"x"), u"no placeholder");
+  EXPECT_EQ(FormatCatalogueText(u"%s", u"50%s"), u"50%s");
 }
 
 }  // namespace

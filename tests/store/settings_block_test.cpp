@@ -86,15 +86,6 @@ TEST(SettingsBlock, OnlyTheButtonNamesDependOnTheDisplayLanguage) {
   EXPECT_EQ(ReadLe16(&a[ButtonOffset(0) + kDisplayNameOffset + 4]), 0);
 }
 
-TEST(SettingsBlock, DefaultsLeaveTheMacroIdsAlone) {
-  ButtonMacroIds saved = buttonMacroIds;
-  buttonMacroIds = {7, 0, 0, 0, 0, 0, 9};
-  SettingsBlock block;
-  FillWithDefaults(block);
-  EXPECT_EQ(buttonMacroIds, (ButtonMacroIds{7, 0, 0, 0, 0, 0, 9}));
-  buttonMacroIds = saved;
-}
-
 TEST(SettingsBlock, UnusualDpiValuesSurviveTheImageUnchanged) {
   SettingsBlock block;
   FillWithDefaults(block);
