@@ -47,7 +47,7 @@ void BM_DownloadPass(benchmark::State& state) {
     return;
   }
   SettingsBlock block{};
-  FillWithDefaults(block);
+  FillWithDefaults(block, true);
   ButtonMacroIds macroIds{};
   auto library = std::make_unique<MacroLibrary>();
   // Inputs 3 and 4 play a macro (press, 50 ms, release) when asked.

@@ -17,14 +17,15 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   reg.WriteValue(kProgramKey, kConfigInfoValue, type, std::span(data + 1, size - 1));
   VirtualFileSystem fs;
   SettingsBlock defaults;
-  FillWithDefaults(defaults);
+  FillWithDefaults(defaults, true);
   const auto image = SerialiseSettingsBlock(defaults);
   fs.PutFile(folder + u"\\Profile\\Profile3.cfg", std::vector<uint8_t>(image.begin(), image.end()));
 
   StoreOutcome outcome;
   auto block = std::make_unique<SettingsBlock>();
   ButtonMacroIds ids{};
-  ProfileStore store(reg, fs, folder, *block, ids);
+  const bool chineseText = true;
+  ProfileStore store(reg, fs, folder, *block, ids, chineseText);
   outcome = store.LoadAtStart();
   FUZZ_CHECK(store.CurrentSlot() < kProfileCount);
   FUZZ_CHECK(block->magic == kSettingsMagic);

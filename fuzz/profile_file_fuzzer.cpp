@@ -22,7 +22,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   StoreOutcome outcome;
   auto block = std::make_unique<SettingsBlock>();
   ButtonMacroIds ids{};
-  ProfileStore store(reg, fs, folder, *block, ids);
+  const bool chineseText = true;
+  ProfileStore store(reg, fs, folder, *block, ids, chineseText);
   outcome = store.LoadAtStart();
   FUZZ_CHECK(store.CurrentSlot() == 0);
   FUZZ_CHECK(block->magic == kSettingsMagic);

@@ -15,7 +15,8 @@ AppContext::AppContext(std::u16string programFolder, AppServices services)
     : programFolder_(std::move(programFolder)),
       services_(Checked(std::move(services))),
       hooks_(*services_.poster, *services_.hookInstaller),
-      profiles_(*services_.registry, *services_.files, programFolder_, model_.settings, model_.macroIds),
+      profiles_(*services_.registry, *services_.files, programFolder_, model_.settings, model_.macroIds,
+                model_.chineseText),
       macros_(*services_.files, *services_.clock, programFolder_, *model_.library) {}
 
 }  // namespace nx7

@@ -45,6 +45,8 @@ struct AppModel {
   ButtonMacroIds macroIds{};
   std::unique_ptr<MacroLibrary> library = std::make_unique<MacroLibrary>();  // 2 MB
   StringCatalogue catalogue;
+  // Picks the Chinese or English form of every built-in text and language-dependent layout.
+  bool chineseText = true;
 };
 
 class AppContext {
@@ -76,7 +78,8 @@ class AppContext {
   ProfileStore& profiles() { return profiles_; }
   MacroStore& macros() { return macros_; }
   // What the language choice reads and writes.
-  LanguageContext Language() { return {programFolder_, ini(), registry(), catalogue(), xml_}; }
+  LanguageContext Language() { return {programFolder_, ini(), registry(), catalogue(), xml_, model_.chineseText}; }
+  bool ChineseText() const { return model_.chineseText; }
 
  private:
   static AppServices Checked(AppServices services);

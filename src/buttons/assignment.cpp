@@ -21,19 +21,19 @@ int32_t TypeOf(const NewFunction& function) {
 
 int32_t LaunchKindOfRow(int row) { return row >= 0 && row <= 3 ? 0xC0 + 0x10 * row : 0; }
 
-AssignmentCheck CheckAssignment(const SettingsBlock& block, size_t index, const NewFunction& function) {
+AssignmentCheck CheckAssignment(const SettingsBlock& block, size_t index, const NewFunction& function, bool chinese) {
   if (index >= kInputCount) return {false, {}};
   const int32_t type = TypeOf(function);
   if (type != kTypeClick) {
     bool clickElsewhere = false;
     for (size_t i = 0; i < kInputCount; ++i) clickElsewhere |= i != index && block.buttons[i].type == kTypeClick;
     if (!clickElsewhere) {
-      return {false, std::u16string(BilingualText(u"请保留至少一个键为\"单击\"功能!",
+      return {false, std::u16string(BilingualText(chinese, u"请保留至少一个键为\"单击\"功能!",
                                                   u"At least one button must be configured as 'Left click'!"))};
     }
   }
   if (type == kTypeSnipe && (index == 5 || index == 6)) {
-    return {false, std::u16string(BilingualText(u"此按键不可使用狙击功能!", u"This key can not use the sniper function!"))};
+    return {false, std::u16string(BilingualText(chinese, u"此按键不可使用狙击功能!", u"This key can not use the sniper function!"))};
   }
   return {};
 }
@@ -48,7 +48,7 @@ bool Assign(ButtonRecords& records, size_t index, const NewFunction& function) {
   switch (function.kind) {
     case FunctionKind::kBaseFunction:
     case FunctionKind::kDisable:
-      CopyToField(FunctionName(type), button.displayName, kTextFieldLength);
+      CopyToField(FunctionName(type, records.chinese), button.displayName, kTextFieldLength);
       break;
     case FunctionKind::kKeyCombination:
       button.keyCode = function.value;

@@ -35,12 +35,12 @@ int32_t LaunchKindOfRow(int row);
 
 struct AssignmentCheck {
   bool accepted = true;
-  std::u16string refusal;  // the message to show when refused, in the language of chineseText
+  std::u16string refusal;  // the message to show when refused, Chinese or English as asked
 };
 
 // Refuses taking the last Click away (at least one input keeps type 1) and SNIPE on the wheel
 // (inputs 5 and 6), in that order. An index outside 0 to 6 is refused without a message.
-AssignmentCheck CheckAssignment(const SettingsBlock& block, size_t index, const NewFunction& function);
+AssignmentCheck CheckAssignment(const SettingsBlock& block, size_t index, const NewFunction& function, bool chinese);
 
 // What an assignment writes and reads besides the record.
 struct ButtonRecords {
@@ -48,6 +48,7 @@ struct ButtonRecords {
   ButtonMacroIds& macroIds;
   const MacroLibrary& library;  // a macro's name becomes the input's display name
   KeyboardLayout& layout;       // a key combination's text becomes the input's display name
+  bool chinese;                 // the form of a function's name written as the display name
 };
 
 // Writes `function` into input `index`'s record; run CheckAssignment first. Only the fields of

@@ -11,10 +11,10 @@ const FunctionTypeRow* FindFunctionType(int32_t type) {
   return nullptr;
 }
 
-std::u16string FunctionName(int32_t type) {
+std::u16string FunctionName(int32_t type, bool chinese) {
   const FunctionTypeRow* row = FindFunctionType(type);
   if (!row) return {};
-  return std::u16string(BilingualText(row->chinese, row->english));
+  return std::u16string(BilingualText(chinese, row->chinese, row->english));
 }
 
 }  // namespace nx7

@@ -56,7 +56,7 @@ inline constexpr int32_t kTypeSoftwareLaunch = 19;
 // The row of `type`, or nullptr when the type has none.
 const FunctionTypeRow* FindFunctionType(int32_t type);
 
-// The built-in name of `type` in the form `chineseText` selects; empty for a type without a row.
-std::u16string FunctionName(int32_t type);
+// The built-in name of `type`, Chinese or English; empty for a type without a row.
+std::u16string FunctionName(int32_t type, bool chinese);
 
 }  // namespace nx7

@@ -1,7 +1,6 @@
 #include "i18n/language_choice.h"
 
 #include "common/bytes.h"
-#include "i18n/chinese_text.h"
 #include "i18n/string_catalogue.h"
 #include "platform/file_path.h"
 #include "platform/ini_file.h"
@@ -24,13 +23,13 @@ void LoadInitialCatalogue(const LanguageContext& context) {
 int ApplyDefaultLanguage(const LanguageContext& context) {
   const int value = ReadIniInt(context.ini, JoinPathText(context.programFolder, kLanguageTypeIni), u"languagetype",
                                u"value", 0);
-  chineseText = value == 1;
-  const LanguageInfo& language = *FindLanguage(chineseText ? kLanguageChinese : kLanguageEnglish);
+  context.chineseText = value == 1;
+  const LanguageInfo& language = *FindLanguage(context.chineseText ? kLanguageChinese : kLanguageEnglish);
   LoadLanguageFile(context, language);
   // The flashing tool only learns the language from this file; a missing FWUpdate folder just
   // leaves it without one.
   context.ini.WriteString(JoinPathText(context.programFolder, kFlasherConfigIni), u"Language", u"Type",
-                          chineseText ? u"1" : u"0");
+                          context.chineseText ? u"1" : u"0");
   return language.flagBitmapId;
 }
 
@@ -60,11 +59,11 @@ bool IsLanguageSelectionHandled(uintptr_t wParam, LanguageId id, bool languageMe
 
 LanguageSwitch SwitchLanguage(const LanguageContext& context, LanguageId id) {
   LanguageSwitch result;
-  chineseText = false;
+  context.chineseText = false;
   if (const LanguageInfo* language = FindLanguage(id)) {
     LoadLanguageFile(context, *language);
     result.flagBitmapId = language->flagBitmapId;
-    chineseText = id == kLanguageChinese;
+    context.chineseText = id == kLanguageChinese;
   }
   result.saved = StoreLanguage(context.registry, id);
   return result;

@@ -23,6 +23,7 @@ struct LanguageContext {
   Registry& registry;
   StringCatalogue& catalogue;
   CXmlReader& reader;
+  bool& chineseText;  // the display language's flag of the built-in texts
 };
 
 // Where the choice lives.

@@ -2,7 +2,6 @@
 
 #include <cstdio>
 
-#include "i18n/chinese_text.h"
 #include "platform/win32/wide.h"
 #include "skin/text_fit.h"
 
@@ -41,7 +40,7 @@ void CDlgInfo::CreateButton(CGDIBitmapBtn& button, const RECT& rect) {
 }
 
 BOOL CDlgInfo::OnInitDialog() {
-  chinese_ = chineseText;
+  chinese_ = chineseText;  // the form the box keeps while it is open
   ::SetWindowTextW(GetSafeHwnd(), L"VornaNX7InfoDlg");
 
   namespace box = layout::message_box;

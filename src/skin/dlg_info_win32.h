@@ -1,7 +1,7 @@
 #pragma once
 // CDlgInfo: the program's own message box. A title, one text, an OK button or OK and Cancel,
 // a close button in the corner; in countdown form it closes itself after about six seconds,
-// counting down on its OK button. Captions follow chineseText at the moment the box opens.
+// counting down on its OK button. Captions follow its chineseText at the moment the box opens.
 //
 // Result of DoModal: IDOK for OK (or Enter), IDCANCEL for Cancel, the close button, Escape and
 // WM_CLOSE, and for a countdown that ran out.
@@ -37,6 +37,7 @@ class CDlgInfo : public CDialogEx, public DoubleBufferedPaint<CDlgInfo> {
   explicit CDlgInfo(HWND parent = nullptr, Clock& clock = RealClock(), TimerSource& timers = WindowTimers());
 
   std::u16string text;
+  bool chineseText = true;  // Chinese or English captions, taken when the box opens
   int twoButtons = 0;
   int autoClose = 0;
   int countdown = 0;

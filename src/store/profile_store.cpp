@@ -13,12 +13,13 @@ bool Active(const ProfileSlot& slot) { return slot.slotMagic == kSlotMagic && sl
 }  // namespace
 
 ProfileStore::ProfileStore(Registry& registry, FileSystem& files, std::u16string programFolder, SettingsBlock& block,
-                           ButtonMacroIds& macroIds)
+                           ButtonMacroIds& macroIds, const bool& chineseText)
     : registry_(registry),
       files_(files),
       programFolder_(std::move(programFolder)),
       block_(block),
-      macroIds_(macroIds) {}
+      macroIds_(macroIds),
+      chineseText_(chineseText) {}
 
 std::u16string ProfileStore::SlotPath(size_t slot) const {
   return slot < kProfileCount ? TextFromField(slots_[slot].path, kTextFieldLength) : std::u16string();
@@ -105,7 +106,7 @@ bool ProfileStore::WriteDefaultProfileFile(std::u16string_view path, StoreOutcom
   files_.CreateFolder(programFolder_ + u"\\Profile");
   // The defaults reach the block only once they are safely in the file.
   SettingsBlock defaults;
-  FillWithDefaults(defaults);
+  FillWithDefaults(defaults, chineseText_);
   const FileStatus status = files_.WriteWholeFile(path, SerialiseSettingsBlock(defaults));
   if (status == FileStatus::Ok) {
     block_ = defaults;
@@ -159,7 +160,7 @@ StoreOutcome ProfileStore::SaveAfterDownload() {
 
 StoreOutcome ProfileStore::RestoreDefaults() {
   StoreOutcome outcome;
-  FillWithDefaults(block_);
+  FillWithDefaults(block_, chineseText_);
   macroIds_.fill(0);
   outcome.Then(StoreStep::Kind::RefreshPages);
   outcome.Then(StoreStep::Kind::StartDownloadShowing);

@@ -27,8 +27,9 @@ class ProfileStore {
   // `block` and `macroIds` are the profile being edited and its macro ids (the application's
   // model); everything is borrowed and must outlive the store. Every operation that the user or
   // the windows must follow up returns a StoreOutcome.
+  // `chineseText` picks the form of the default button names written by the defaults.
   ProfileStore(Registry& registry, FileSystem& files, std::u16string programFolder, SettingsBlock& block,
-               ButtonMacroIds& macroIds);
+               ButtonMacroIds& macroIds, const bool& chineseText);
 
   // Start-up: loads ConfigInfo (creating the key and value when missing) and the first active
   // slot's profile, falling back to slot 0 with defaults.
@@ -62,6 +63,7 @@ class ProfileStore {
   std::u16string programFolder_;
   SettingsBlock& block_;
   ButtonMacroIds& macroIds_;
+  const bool& chineseText_;
   ProfileSlotTable slots_{};
   size_t current_ = 0;
   bool profile1InRegistry_ = false;

@@ -11,7 +11,7 @@ namespace nx7 {
 // The block is copied to and from files as raw memory; its image is little-endian.
 static_assert(std::endian::native == std::endian::little);
 
-void FillWithDefaults(SettingsBlock& block) {
+void FillWithDefaults(SettingsBlock& block, bool chinese) {
   static constexpr int32_t kDefaultDpi[kDpiLevelCount] = {750, 1250, 1500, 2000, 2500, 3500, 4000};
   std::memset(&block, 0, sizeof block);
   block.magic = kSettingsMagic;
@@ -24,7 +24,7 @@ void FillWithDefaults(SettingsBlock& block) {
   for (size_t i = 0; i < kInputCount; ++i) {
     ButtonAssignment& button = block.buttons[i];
     button.type = DefaultType(i);
-    CopyToField(FunctionName(button.type), button.displayName, kTextFieldLength);
+    CopyToField(FunctionName(button.type, chinese), button.displayName, kTextFieldLength);
     button.macroId = 0;
   }
   block.ledMode = 5;

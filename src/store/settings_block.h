@@ -91,8 +91,8 @@ static_assert(offsetof(SettingsBlock, wheelLines) == 22248);
 using ButtonMacroIds = std::array<int32_t, kInputCount>;
 
 // Clears the whole block and writes every default; the button names are FunctionName of each
-// input's default type in the display language at this moment. The macro ids are not touched.
-void FillWithDefaults(SettingsBlock& block);
+// input's default type, Chinese or English. The macro ids are not touched.
+void FillWithDefaults(SettingsBlock& block, bool chinese);
 
 // The block's byte image, unchanged.
 std::array<uint8_t, kSettingsBlockSize> SerialiseSettingsBlock(const SettingsBlock& block);

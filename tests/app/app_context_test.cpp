@@ -47,7 +47,7 @@ TEST(AppContext, TwoContextsShareNothing) {
   VirtualServices va, vb;
   auto a = std::make_unique<AppContext>(kFolder, va.Make());
   auto b = std::make_unique<AppContext>(kFolder, vb.Make());
-  FillWithDefaults(a->settings());
+  FillWithDefaults(a->settings(), true);
   a->macroIds() = {7, 0, 0, 0, 0, 0, 9};
   (*a->model().library)[0].macroId = 5;
   EXPECT_EQ(b->settings().magic, 0u);
@@ -61,7 +61,7 @@ TEST(AppContext, DefaultsLeaveTheMacroIdsBesideTheBlockAlone) {
   VirtualServices v;
   auto context = std::make_unique<AppContext>(kFolder, v.Make());
   context->macroIds() = {7, 0, 0, 0, 0, 0, 9};
-  FillWithDefaults(context->settings());
+  FillWithDefaults(context->settings(), context->ChineseText());
   EXPECT_EQ(context->macroIds(), (ButtonMacroIds{7, 0, 0, 0, 0, 0, 9}));
 }
 

@@ -6,7 +6,6 @@
 #include <memory>
 
 #include "common/text.h"
-#include "i18n/language_scope.h"
 #include "macros/macro_entry_fixture.h"
 #include "platform/virtual/us_keyboard_layout.h"
 
@@ -24,18 +23,17 @@ NewFunction Launch(int row, std::u16string path) { return {FunctionKind::kSoftwa
 class AssignmentTest : public ::testing::Test {
  protected:
   AssignmentTest() {
-    FillWithDefaults(*block);  // English names: see the language scope
+    FillWithDefaults(*block, false);  // English names
     (*library)[2] = testing::StoredMacro(0x15001234, u"Reload", {testing::Press('R'), testing::Release('R')});
   }
   const ButtonAssignment& Button(size_t i) const { return block->buttons[i]; }
   std::u16string DisplayName(size_t i) const { return TextFromField(Button(i).displayName, kTextFieldLength); }
 
-  LanguageScope english{false};
   std::unique_ptr<SettingsBlock> block = std::make_unique<SettingsBlock>();
   ButtonMacroIds macroIds{};
   std::unique_ptr<MacroLibrary> library = std::make_unique<MacroLibrary>();
   UsKeyboardLayout layout;
-  ButtonRecords records{*block, macroIds, *library, layout};
+  ButtonRecords records{*block, macroIds, *library, layout, false};
 };
 
 TEST_F(AssignmentTest, TheLastClickStaysAndSnipeStaysOffTheWheel) {
@@ -60,24 +58,23 @@ TEST_F(AssignmentTest, TheLastClickStaysAndSnipeStaysOffTheWheel) {
       {5, Base(143), u""},
   };
   for (const auto& c : cases) {
-    const AssignmentCheck check = CheckAssignment(*block, c.index, c.function);
+    const AssignmentCheck check = CheckAssignment(*block, c.index, c.function, false);
     EXPECT_EQ(check.accepted, c.refusal.empty()) << c.index << " " << TypeOf(c.function);
     EXPECT_EQ(check.refusal, c.refusal) << c.index << " " << TypeOf(c.function);
   }
-  EXPECT_FALSE(CheckAssignment(*block, 7, Base(1)).accepted);
+  EXPECT_FALSE(CheckAssignment(*block, 7, Base(1), false).accepted);
 }
 
 TEST_F(AssignmentTest, RefusalsFollowTheDisplayLanguage) {
-  LanguageScope chinese(true);
-  EXPECT_EQ(CheckAssignment(*block, 0, Base(4)).refusal, kLeftClickChinese);
-  EXPECT_EQ(CheckAssignment(*block, 6, Base(142)).refusal, kSniperChinese);
+  EXPECT_EQ(CheckAssignment(*block, 0, Base(4), true).refusal, kLeftClickChinese);
+  EXPECT_EQ(CheckAssignment(*block, 6, Base(142), true).refusal, kSniperChinese);
 }
 
 TEST_F(AssignmentTest, AnotherClickInputFreesTheFirst) {
   ASSERT_TRUE(Assign(records, 2, Base(1)));
-  EXPECT_TRUE(CheckAssignment(*block, 0, Base(2)).accepted);
+  EXPECT_TRUE(CheckAssignment(*block, 0, Base(2), false).accepted);
   ASSERT_TRUE(Assign(records, 0, Base(2)));
-  EXPECT_FALSE(CheckAssignment(*block, 2, Base(4)).accepted) << "input 2 now holds the last Click";
+  EXPECT_FALSE(CheckAssignment(*block, 2, Base(4), false).accepted) << "input 2 now holds the last Click";
 }
 
 TEST_F(AssignmentTest, EachKindWritesItsFields) {
@@ -102,10 +99,8 @@ TEST_F(AssignmentTest, EachKindWritesItsFields) {
   ASSERT_TRUE(Assign(records, 4, {FunctionKind::kDisable}));
   EXPECT_EQ(Button(4).type, 121);
   EXPECT_EQ(DisplayName(4), u"Disable key");
-  {
-    LanguageScope chinese(true);
-    ASSERT_TRUE(Assign(records, 5, Base(32)));
-  }
+  records.chinese = true;
+  ASSERT_TRUE(Assign(records, 5, Base(32)));
   EXPECT_EQ(Button(5).type, 32);
   EXPECT_EQ(DisplayName(5), u"播放/暂停");
 }

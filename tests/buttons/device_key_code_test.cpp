@@ -26,7 +26,7 @@ constexpr uint32_t kMacroA = 0x15000A0A, kMacroB = 0x03000B0B;
 class DeviceKeyCodeTest : public ::testing::Test {
  protected:
   DeviceKeyCodeTest() {
-    FillWithDefaults(*block);
+    FillWithDefaults(*block, true);
     EXPECT_TRUE(s.driver.Open());
     (*library)[3] = StoredMacro(kMacroA, u"A", {Press('A'), Delay(50), Release('A')});
     (*library)[7] = StoredMacro(kMacroB, u"B", {Press('B'), Release('B'), Press('C'), Release('C')}, 2);
@@ -139,7 +139,7 @@ TEST_F(DeviceKeyCodeTest, SoftwareLaunchKeepsTheDefaultCodeAndIsIntercepted) {
   EXPECT_EQ(codes[6], 0x00020004u);
   EXPECT_EQ(Intercepted(), (std::vector<uint32_t>{0x204, 0x20A00}));
 
-  FillWithDefaults(*block);
+  FillWithDefaults(*block, true);
   ResolveAll();
   EXPECT_TRUE(Intercepted().empty());
 }

@@ -5,7 +5,6 @@
 #include <set>
 
 #include "buttons/inputs.h"
-#include "i18n/language_scope.h"
 
 namespace nx7 {
 namespace {
@@ -25,19 +24,14 @@ TEST(FunctionName, FollowsTheDisplayLanguage) {
       {143, u"FIRE", u"火力"},
   };
   for (const auto& c : cases) {
-    {
-      LanguageScope scope(false);
-      EXPECT_EQ(FunctionName(c.type), c.english) << c.type;
-    }
-    LanguageScope scope(true);
-    EXPECT_EQ(FunctionName(c.type), c.chinese) << c.type;
+    EXPECT_EQ(FunctionName(c.type, false), c.english) << c.type;
+    EXPECT_EQ(FunctionName(c.type, true), c.chinese) << c.type;
   }
 }
 
 TEST(FunctionName, IsEmptyForTypesWithoutARow) {
   for (bool chinese : {false, true}) {
-    LanguageScope scope(chinese);
-    for (int32_t type : {0, 5, 6, 19, 36, -1, 144, 0x7FFFFFFF}) EXPECT_EQ(FunctionName(type), u"") << type;
+    for (int32_t type : {0, 5, 6, 19, 36, -1, 144, 0x7FFFFFFF}) EXPECT_EQ(FunctionName(type, chinese), u"") << type;
   }
 }
 

@@ -32,7 +32,7 @@ struct CataloguePass {
   NullObserver observer;
 
   CataloguePass() {
-    FillWithDefaults(block);
+    FillWithDefaults(block, true);
     EXPECT_TRUE(s.driver.Open());
   }
   // A playable macro: press, 50 ms, release of `key`.

@@ -38,7 +38,7 @@ struct Pass {
   int windowsSettingsApplied = 0;
 
   Pass() {
-    FillWithDefaults(block);
+    FillWithDefaults(block, true);
     EXPECT_TRUE(s.driver.Open());
   }
   int Run() {
@@ -65,7 +65,7 @@ TEST(DownloadPass, DpiCodes) {
 
 TEST(DownloadPass, LightingEffectByMode) {
   SettingsBlock b{};
-  FillWithDefaults(b);
+  FillWithDefaults(b, true);
   b.ledBrightness = 9;
   b.ledFrequency = 2;
   b.ledSymphonySpeed = 6;

@@ -2,9 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "i18n/chinese_text.h"
 #include "i18n/language_files.h"
-#include "i18n/language_scope.h"
 #include "i18n/string_catalogue.h"
 #include "i18n/xml_reader.h"
 #include "platform/ini_file.h"
@@ -47,13 +45,13 @@ class LanguageChoiceTest : public ::testing::Test {
     return SwitchLanguage(context_, stored);
   }
 
-  LanguageScope language_{true};  // program start: Chinese built-in texts
+  bool chineseText = true;  // program start: Chinese built-in texts
   TempFolder folder_;
   FileIniFile ini_;
   VirtualRegistry registry_;
   StringCatalogue catalogue_;
   CXmlReader reader_;
-  LanguageContext context_{folder_.Text(), ini_, registry_, catalogue_, reader_};
+  LanguageContext context_{folder_.Text(), ini_, registry_, catalogue_, reader_, chineseText};
 };
 
 TEST_F(LanguageChoiceTest, InitialCatalogueIsChinese) {

@@ -5,7 +5,6 @@
 #include <functional>
 #include <map>
 
-#include "i18n/chinese_text.h"
 #include "platform/virtual/virtual_clock.h"
 #include "skin_test_support.h"
 
@@ -41,15 +40,6 @@ INT_PTR RunWith(CDlgInfo& box, std::function<bool(CDlgInfo&)> step) {
   action = nullptr;
   return result;
 }
-
-class LanguageScope {
- public:
-  explicit LanguageScope(bool chinese) : saved_(chineseText) { chineseText = chinese; }
-  ~LanguageScope() { chineseText = saved_; }
-
- private:
-  bool saved_;
-};
 
 struct Click {
   const char* name;
@@ -90,8 +80,8 @@ TEST(DlgInfo, CaptionsAndTitleFollowTheLanguageFlagWhenTheBoxOpens) {
       {true, u"\u786E\u5B9A", u"\u53D6\u6D88", u"\u63D0\u793A"},
   };
   for (const Case& c : cases) {
-    LanguageScope language(c.chinese);
     CDlgInfo box;
+    box.chineseText = c.chinese;
     box.text = u"The NX7 gaming mouse cannot be found.";  // the text's language does not matter
     box.twoButtons = 1;
     std::u16string ok, cancel, window;
@@ -99,7 +89,7 @@ TEST(DlgInfo, CaptionsAndTitleFollowTheLanguageFlagWhenTheBoxOpens) {
       ok = b.OkCaption();
       cancel = b.CancelCaption();
       window = test::WindowText(b);
-      chineseText = !c.chinese;  // a later change does not reach an open box
+      b.chineseText = !c.chinese;  // a later change does not reach an open box
       b.EndDialog(IDOK);
       return false;
     });
@@ -145,10 +135,10 @@ TEST(DlgInfo, HasThePictureSizeAndItsButtonsInPlace) {
 }
 
 TEST(DlgInfo, CountdownClosesWithCancelAtTheSixthTickShowingFiveToZero) {
-  LanguageScope language(false);
   VirtualClock clock;
   ManualTimers timers;
   CDlgInfo box(nullptr, clock, timers);
+  box.chineseText = false;
   box.text = u"The NX7 gaming mouse cannot be found.";
   box.autoClose = 1;
   std::vector<std::u16string> captions;
@@ -177,10 +167,10 @@ TEST(DlgInfo, CountdownClosesWithCancelAtTheSixthTickShowingFiveToZero) {
 }
 
 TEST(DlgInfo, CountdownEndsWithOkWhenOkIsPressedFirst) {
-  LanguageScope language(true);
   VirtualClock clock;
   ManualTimers timers;
   CDlgInfo box(nullptr, clock, timers);
+  box.chineseText = true;
   box.autoClose = 1;
   int ticks = 0;
   std::u16string caption;

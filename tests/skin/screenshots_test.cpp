@@ -7,7 +7,6 @@
 #include <iostream>
 #include <memory>
 
-#include "i18n/chinese_text.h"
 #include "platform/win32/wide.h"
 #include "skin/dlg_info_win32.h"
 #include "skin/gdi_bitmap_btn_win32.h"
@@ -41,15 +40,6 @@ Bitmap Shoot(HWND window, const wchar_t* name) {
   EXPECT_TRUE(test::SavePng(shot, ScreenshotPath(name))) << std::string(name, name + wcslen(name));
   return shot;
 }
-
-class LanguageScope {
- public:
-  explicit LanguageScope(bool chinese) : saved_(chineseText) { chineseText = chinese; }
-  ~LanguageScope() { chineseText = saved_; }
-
- private:
-  bool saved_;
-};
 
 // The Chinese screenshots are worth looking at only when Chinese text comes out as characters:
 // two different characters must not draw the same picture, as the box of a missing glyph does.
@@ -88,13 +78,13 @@ TEST(Screenshots, MessageBoxInBothLanguages) {
       {true, 1, u"\u5F53\u524D\u5B8F\u6B63\u5728\u88AB\u4F7F\u7528\uFF0C\u4E0D\u80FD\u5220\u9664\uFF01", L"message_box_zh_two.png"},
   };
   for (const Shot& s : shots) {
-    LanguageScope language(s.chinese);
     static CDlgInfo* box;
     static const Shot* shot;
     static test::Pixels pixels;
     static int visibleTicks;
     visibleTicks = 0;
     CDlgInfo dialog;
+    dialog.chineseText = s.chinese;
     dialog.text = s.text;
     dialog.twoButtons = s.twoButtons;
     box = &dialog;

@@ -17,7 +17,7 @@ std::u16string ProfilePath(int n) { return kFolder + u"\\Profile\\Profile" + cha
 
 std::vector<uint8_t> DefaultImage() {
   SettingsBlock block;
-  FillWithDefaults(block);
+  FillWithDefaults(block, true);
   const auto image = SerialiseSettingsBlock(block);
   return {image.begin(), image.end()};
 }
@@ -62,7 +62,8 @@ class ProfileStoreTest : public ::testing::Test {
   FakeStoreHost host;
   SettingsBlock block{};
   ButtonMacroIds macroIds{};
-  ProfileStore store{reg, fs, kFolder, block, macroIds};
+  bool chineseText = true;
+  ProfileStore store{reg, fs, kFolder, block, macroIds, chineseText};
 };
 
 TEST_F(ProfileStoreTest, FirstStartOnACleanMachine) {
@@ -146,7 +147,7 @@ TEST_F(ProfileStoreTest, LoadResults) {
     files.AddFolder(kFolder + u"\\Profile");
     if (c.file) files.PutFile(ProfilePath(2), *c.file);
     FakeStoreHost h;
-    ProfileStore s(reg, files, kFolder, block, macroIds);
+    ProfileStore s(reg, files, kFolder, block, macroIds, chineseText);
     EXPECT_EQ(s.LoadProfileFile(ProfilePath(2), c.create, h.pending), c.expected) << c.what;
     h.ApplyPending();
     EXPECT_EQ(h.events.size(), c.messages) << c.what;
@@ -183,7 +184,7 @@ TEST_F(ProfileStoreTest, ReadOnlyProfileFolder) {
 
   // A download on profile 1 is kept in DefaultSetting and read from there afterwards.
   host.events.clear();
-  FillWithDefaults(block);
+  FillWithDefaults(block, true);
   block.dpiLevels[0] = 6000;
   const auto saved = Block();
   host.Apply(store.SaveAfterDownload());
@@ -193,7 +194,7 @@ TEST_F(ProfileStoreTest, ReadOnlyProfileFolder) {
   ASSERT_TRUE(value);
   EXPECT_EQ(value->type, RegistryType::Binary);
   EXPECT_EQ(value->data, saved);
-  FillWithDefaults(block);
+  FillWithDefaults(block, true);
   EXPECT_EQ(store.LoadProfileFile(ProfilePath(1), true, host.pending), kProfileLoaded);
   EXPECT_EQ(Block(), saved);
 
@@ -236,7 +237,7 @@ TEST_F(ProfileStoreTest, ConfigInfoOfAnotherTypeOrSizeIsRewritten) {
     FakeStoreHost h;
     SettingsBlock b{};
     ButtonMacroIds ids{};
-    ProfileStore s(r, files, kFolder, b, ids);
+    ProfileStore s(r, files, kFolder, b, ids, chineseText);
     h.Apply(s.LoadAtStart());
     const auto stored = r.Value(kProgramKey, kConfigInfoValue).value();
     EXPECT_EQ(r.WriteCount() - writesBefore, c.rewritten ? 1 : 0) << c.size;

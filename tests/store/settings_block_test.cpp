@@ -6,8 +6,6 @@
 #include <vector>
 
 #include "common/bytes.h"
-#include "i18n/chinese_text.h"
-#include "i18n/language_scope.h"
 
 namespace nx7 {
 namespace {
@@ -43,10 +41,9 @@ std::vector<uint8_t> ExpectedEnglishDefaultImage() {
 }
 
 TEST(SettingsBlock, DefaultImageMatchesTheFileFormatByteForByte) {
-  LanguageScope english(false);
   SettingsBlock block;
   std::memset(&block, 0xA5, sizeof block);  // every byte the defaults do not write must be cleared
-  FillWithDefaults(block);
+  FillWithDefaults(block, false);
   const auto image = SerialiseSettingsBlock(block);
   ASSERT_EQ(image.size(), 22252u);
   const uint8_t head[] = {0x65, 0x02, 0x80, 0x80};
@@ -59,15 +56,9 @@ TEST(SettingsBlock, DefaultImageMatchesTheFileFormatByteForByte) {
 
 TEST(SettingsBlock, OnlyTheButtonNamesDependOnTheDisplayLanguage) {
   SettingsBlock chinese1, chinese2, english;
-  {
-    LanguageScope scope(true);
-    FillWithDefaults(chinese1);
-    FillWithDefaults(chinese2);
-  }
-  {
-    LanguageScope scope(false);
-    FillWithDefaults(english);
-  }
+  FillWithDefaults(chinese1, true);
+  FillWithDefaults(chinese2, true);
+  FillWithDefaults(english, false);
   const auto a = SerialiseSettingsBlock(chinese1);
   EXPECT_EQ(a, SerialiseSettingsBlock(chinese2));
   const auto b = SerialiseSettingsBlock(english);
@@ -88,7 +79,7 @@ TEST(SettingsBlock, OnlyTheButtonNamesDependOnTheDisplayLanguage) {
 
 TEST(SettingsBlock, UnusualDpiValuesSurviveTheImageUnchanged) {
   SettingsBlock block;
-  FillWithDefaults(block);
+  FillWithDefaults(block, true);
   const int32_t levels[7] = {0, 260, 4500, -1, 250, 7000, 0x7FFFFFFF};
   std::memcpy(block.dpiLevels, levels, sizeof levels);
   SettingsBlock reloaded;
@@ -101,7 +92,7 @@ TEST(SettingsBlock, UnusualDpiValuesSurviveTheImageUnchanged) {
 
 TEST(SettingsBlock, DeserialiseClearsFirstAndReadsAtMostOneBlock) {
   SettingsBlock defaults;
-  FillWithDefaults(defaults);
+  FillWithDefaults(defaults, true);
   const auto image = SerialiseSettingsBlock(defaults);
 
   // A short image: the bytes it has, zero after them, whatever the block held before.
@@ -126,7 +117,7 @@ TEST(SettingsBlock, DeserialiseClearsFirstAndReadsAtMostOneBlock) {
 
 TEST(SettingsBlock, OverlayKeepsWhatTheImageDoesNotCover) {
   SettingsBlock block;
-  FillWithDefaults(block);
+  FillWithDefaults(block, true);
   const uint8_t image[] = {1, 2, 3, 4, 5, 6, 7, 8};
   EXPECT_EQ(OverlaySettingsBlock(image, block), 8u);
   EXPECT_EQ(block.magic, 0x04030201u);

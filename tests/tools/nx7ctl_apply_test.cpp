@@ -42,7 +42,7 @@ struct TempDir {
 
 fs::path WriteProfile(const fs::path& path, void (*change)(SettingsBlock&) = nullptr) {
   SettingsBlock block{};
-  FillWithDefaults(block);
+  FillWithDefaults(block, true);
   if (change) change(block);
   const auto image = SerialiseSettingsBlock(block);
   std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(image.data()), image.size());

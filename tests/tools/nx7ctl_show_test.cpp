@@ -7,7 +7,6 @@
 #include "command.h"
 #include "nx7ctl_run.h"
 #include "common/text.h"
-#include "i18n/language_scope.h"
 #include "store/settings_block.h"
 
 namespace nx7::ctl {
@@ -16,8 +15,7 @@ namespace {
 class Nx7ctlShow : public ::testing::Test {
  protected:
   void SetUp() override {
-    LanguageScope english(false);
-    FillWithDefaults(block_);
+    FillWithDefaults(block_, false);
   }
   void TearDown() override { std::filesystem::remove(path_); }
   void Write(size_t length = kSettingsBlockSize) {

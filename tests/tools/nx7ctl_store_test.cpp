@@ -7,8 +7,6 @@
 #include "command.h"
 #include "nx7ctl_run.h"
 #include "common/bytes.h"
-#include "i18n/chinese_text.h"
-#include "i18n/language_scope.h"
 #include "macros/macro_library.h"
 #include "platform/scratch_folder.h"
 #include "store/settings_block.h"
@@ -31,16 +29,12 @@ TEST(Nx7ctlDefaults, WritesTheDefaultProfileInEitherLanguage) {
     ASSERT_EQ(r.code, 0) << r.err;
     const std::vector<uint8_t> file = ReadHostFile(path);
     SettingsBlock expected;
-    {
-      LanguageScope language(!english);
-      FillWithDefaults(expected);
-    }
+    FillWithDefaults(expected, !english);
     const auto image = SerialiseSettingsBlock(expected);
     EXPECT_EQ(file, std::vector<uint8_t>(image.begin(), image.end()));
     ASSERT_EQ(file.size(), 22252u);
     EXPECT_EQ(ReadLe16(&file[4 + 548]), english ? u'C' : 0x5355);
   }
-  EXPECT_EQ(chineseText, true);
   const CtlResult missing = Ctl({"defaults", scratch.path() + "/no/such/folder/p.cfg"});
   EXPECT_EQ(missing.code, 1);
   EXPECT_NE(missing.err.find("p.cfg"), std::string::npos) << missing.err;

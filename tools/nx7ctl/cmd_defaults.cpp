@@ -2,7 +2,6 @@
 
 #include "command.h"
 #include "common/text.h"
-#include "i18n/chinese_text.h"
 #include "platform/file_system.h"
 #include "store/settings_block.h"
 
@@ -12,11 +11,8 @@ namespace {
 int Run(const Invocation& call) {
   static constexpr std::string_view kOptions[] = {"--english"};
   const ParsedArgs args = ParseArgs(call.args, kOptions, 1, 1);
-  const bool savedLanguage = chineseText;
-  chineseText = !args.Has("--english");
   SettingsBlock block;
-  FillWithDefaults(block);
-  chineseText = savedLanguage;
+  FillWithDefaults(block, !args.Has("--english"));
   const auto fs = MakeHostFileSystem();
   const std::string& path = args.positional[0];
   if (fs->WriteWholeFile(Utf16FromUtf8(path), SerialiseSettingsBlock(block)) != FileStatus::Ok) {

@@ -9,7 +9,6 @@
 #include "buttons/key_names.h"
 #include "command.h"
 #include "common/text.h"
-#include "i18n/chinese_text.h"
 #include "json_text.h"
 #include "platform/virtual/us_keyboard_layout.h"
 #include "store/settings_block.h"
@@ -27,10 +26,10 @@ std::string IntArray(const int32_t* values, size_t count) {
   return json + "]";
 }
 
-std::string ButtonJson(const ButtonAssignment& b, size_t index, KeyboardLayout& layout) {
+std::string ButtonJson(const ButtonAssignment& b, size_t index, KeyboardLayout& layout, bool chinese) {
   const bool combination = b.type == kTypeKeyCombination;
   std::string json = "    {\"index\": " + std::to_string(index) + ", \"input\": \"" + kInputNames[index] + "\",\n";
-  json += "     \"type\": " + std::to_string(b.type) + ", \"typeName\": " + JsonString(FunctionName(b.type)) + ",\n";
+  json += "     \"type\": " + std::to_string(b.type) + ", \"typeName\": " + JsonString(FunctionName(b.type, chinese)) + ",\n";
   json += "     \"displayName\": " + JsonString(TextFromField(b.displayName, kTextFieldLength)) + ",\n";
   json += "     \"keyCode\": " + JsonHex(b.keyCode) +
           ", \"keyCodeText\": " + JsonString(combination ? CombinationText(b.keyCode, layout) : u"") + ",\n";
@@ -40,13 +39,13 @@ std::string ButtonJson(const ButtonAssignment& b, size_t index, KeyboardLayout& 
   return json;
 }
 
-std::string ProfileJson(const SettingsBlock& s, size_t fileSize) {
+std::string ProfileJson(const SettingsBlock& s, size_t fileSize, bool chinese) {
   UsKeyboardLayout layout;
   std::string json = "{\n";
   json += "  \"fileSize\": " + std::to_string(fileSize) + ",\n";
   json += "  \"magic\": " + JsonHex(s.magic) + ", \"signatureValid\": " + (s.magic == kSettingsMagic ? "true" : "false") + ",\n";
   json += "  \"buttons\": [\n";
-  for (size_t i = 0; i < kInputCount; ++i) json += ButtonJson(s.buttons[i], i, layout) + (i + 1 < kInputCount ? ",\n" : "\n");
+  for (size_t i = 0; i < kInputCount; ++i) json += ButtonJson(s.buttons[i], i, layout, chinese) + (i + 1 < kInputCount ? ",\n" : "\n");
   json += "  ],\n";
   json += "  \"dpiLevels\": " + IntArray(s.dpiLevels, kDpiLevelCount) + ",\n";
   json += "  \"sheightLevel\": " + std::to_string(s.sheightLevel) + ",\n";
@@ -84,11 +83,7 @@ int Run(const Invocation& call) {
   const size_t fileSize = size_t(in.tellg());
   auto block = std::make_unique<SettingsBlock>();
   DeserialiseSettingsBlock(image, *block);
-  const bool savedLanguage = chineseText;
-  chineseText = args.Has("--chinese");
-  const std::string json = ProfileJson(*block, fileSize);
-  chineseText = savedLanguage;
-  call.out << json;
+  call.out << ProfileJson(*block, fileSize, args.Has("--chinese"));
   return 0;
 }
 
