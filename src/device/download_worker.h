@@ -12,7 +12,6 @@
 #include <thread>
 
 #include "device/download_pass.h"
-#include "platform/message_poster.h"
 
 namespace nx7 {
 
@@ -48,25 +47,6 @@ class DownloadWindows : public DownloadObserver {
   // Called after the pass's first pause: reads the progress window. False when there is no main
   // window to report to; the progress window has then been told to close and the worker ends.
   virtual bool BeginPass() = 0;
-};
-
-// The program's DownloadWindows: posts 0x42B (percentage) to the progress dialog and 0x703 /
-// 0x704 (stage) to the main window.
-class PostingDownloadWindows final : public DownloadWindows {
- public:
-  PostingDownloadWindows(MessagePoster& poster, std::function<WindowHandle()> progressWindow, WindowHandle mainWindow)
-      : poster_(poster), progressWindow_(std::move(progressWindow)), mainWindow_(mainWindow) {}
-
-  bool BeginPass() override;
-  void Progress(int percent) override;
-  void Done() override;
-  void Failed(int stage) override;
-
- private:
-  MessagePoster& poster_;
-  std::function<WindowHandle()> progressWindow_;
-  WindowHandle mainWindow_;
-  WindowHandle progress_ = nullptr;
 };
 
 class DownloadWorker {

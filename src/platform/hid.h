@@ -3,7 +3,7 @@
 // open one for attribute queries, feature reads or writes, read its attributes and its feature
 // value capabilities, exchange feature reports and write output reports overlapped.
 //
-// Implementations: win32/hid_win32.cpp (SetupAPI + HidD/HidP), virtual/virtual_mouse.h (the
+// Implementations: win32/hid_win32.cpp (SetupAPI + HidD/HidP), device/virtual/virtual_mouse.h (the
 // firmware emulator), and the tracing decorator in hid_trace.h.
 #include <cstddef>
 #include <cstdint>
