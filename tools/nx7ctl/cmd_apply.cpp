@@ -8,6 +8,7 @@
 #include "common/text.h"
 #include "device_access.h"
 #include "download/download_service.h"
+#include "i18n/chinese_text.h"
 #include "macros/macro_library.h"
 #include "performance/windows_pointer_settings.h"
 #include "platform/file_system.h"
@@ -91,9 +92,12 @@ int Run(const Invocation& call) {
   const std::unique_ptr<MacroLibrary> library = LoadMacroLibrary(args.Value("--macros"));
   const DownloadModel model{*block, macroIds, *library};
 
-  // Refused before the mouse is even looked for.
-  if (const PreparedDownload prepared = Prepare(model); prepared.refusal)
-    throw CommandError(Utf8FromUtf16(*prepared.refusal) + " (nothing was sent)");
+  // Refused before the mouse is even looked for; nx7ctl speaks English.
+  const bool savedLanguage = chineseText;
+  chineseText = false;
+  const std::optional<std::u16string> refusal = Prepare(model).refusal;
+  chineseText = savedLanguage;
+  if (refusal) throw CommandError(Utf8FromUtf16(*refusal) + " (nothing was sent)");
 
   DeviceAccess access(args);
   CUSBDriver& mouse = access.OpenMouse();
