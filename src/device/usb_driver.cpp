@@ -155,8 +155,9 @@ bool CUSBDriver::SendCommandLocked(std::initializer_list<uint8_t> bytes) {
   return true;
 }
 
-// Write-result rule: done → sent; pending → wait for the write at most 1500 ms and count it as
-// sent; any other error → failed. The 50 ms pause after the write comes before the wait.
+// Write-result rule: done → sent; pending → wait for the write at most 1500 ms: sent unless it
+// ended with an error; any other error → failed. The 50 ms pause after the write comes before
+// the wait.
 bool CUSBDriver::WritePacketLocked(const uint8_t* packet) {
   std::shared_ptr<HidDevice> device = WriteDevice();
   if (!device) {
@@ -169,8 +170,9 @@ bool CUSBDriver::WritePacketLocked(const uint8_t* packet) {
     case HidWriteResult::Done:
       return true;
     case HidWriteResult::Pending:
-      device->WaitForWrite(kPendingWriteTimeoutMs);
-      return true;
+      // Still unfinished after the wait counts as sent; a write that ended with an error does not.
+      if (device->WaitForWrite(kPendingWriteTimeoutMs) != HidWriteResult::Failed) return true;
+      break;
     case HidWriteResult::Failed:
       break;
   }

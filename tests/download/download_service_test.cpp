@@ -5,9 +5,11 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <thread>
 
 #include "app/messages.h"
 #include "app/posting_download_windows.h"
+#include "device/download_worker.h"
 #include "device/device_fixture.h"
 #include "i18n/language_scope.h"
 #include "download/download_plan.h"
@@ -86,6 +88,33 @@ TEST(DownloadService, RefusesABlockWithoutLeftClickOrUsableDpiBeforeSendingAnyth
   block->dpiLevels[0] = block->dpiLevels[1] = block->dpiLevels[2] = block->dpiLevels[3] = 0;
   block->dpiLevels[4] = block->dpiLevels[5] = block->dpiLevels[6] = 0;
   EXPECT_EQ(DownloadRefusal(*block), u"没有可用的DPI档位，请至少设置一个DPI值!");
+}
+
+TEST(DownloadService, TheProgramsWorkerRunsTheSamePassAsDownloadOnce) {
+  Service sv;
+  sv.block->buttons[1].type = 19;
+  RecordingPoster windowPosts;
+  const WindowHandle progress = reinterpret_cast<WindowHandle>(0x42), main = reinterpret_cast<WindowHandle>(0x99);
+  PostingDownloadWindows windows(windowPosts, [&] { return progress; }, main);
+  DownloadSignals signals;
+  DownloadWorker worker(signals, sv.s.tracedClock, windows, sv.service.WorkerPass({*sv.block, sv.macroIds, *sv.library}));
+  worker.Start();
+  ASSERT_TRUE(signals.RequestDownload());
+  std::vector<PostedMessage> posts;
+  while (posts.empty() || posts.back().message == WM_DOWNLOAD_PROGRESS) {
+    for (const PostedMessage& m : windowPosts.Take()) posts.push_back(m);
+    std::this_thread::yield();
+  }
+  worker.Stop();
+  EXPECT_EQ(posts.back(), (PostedMessage{main, WM_DOWNLOAD_DONE, 0, 0}));
+  EXPECT_EQ(posts.size(), 14u);  // 13 progress values, then the outcome
+  EXPECT_TRUE(sv.hooks.IsMouseIntercepted(0x207));
+
+  // The same profile through DownloadOnce leaves the same trace.
+  Service once;
+  once.block->buttons[1].type = 19;
+  ASSERT_TRUE(once.Download().Succeeded());
+  EXPECT_EQ(once.s.trace.Lines(), sv.s.trace.Lines());
 }
 
 TEST(DownloadService, TheWorkerFormReportsARefusedBlockAsAFailureNotSuccess) {

@@ -233,7 +233,9 @@ TEST(Nx7ctlApply, RefusesProfilesThatWouldLeaveTheMouseUnusable) {
     const CtlResult r = Ctl(argv);
     EXPECT_EQ(r.code, c.code) << c.message << ": " << r.err;
     EXPECT_NE(r.err.find(c.message), std::string::npos) << r.err;
-    if (c.code != 0) EXPECT_TRUE(!fs::exists(trace) || ReadLines(trace).empty()) << c.message;
+    if (c.code != 0) {
+      EXPECT_TRUE(!fs::exists(trace) || ReadLines(trace).empty()) << c.message;
+    }
   }
 }
 

@@ -44,6 +44,7 @@ struct VirtualMouse::Core {
   std::optional<uint8_t> failingCommand;
   int failingReportCountdown = 0;
   bool writesPending = false;
+  HidWriteResult pendingWritesEnd = HidWriteResult::Done;
   int reportsSeen = 0;
   int openHandles = 0;
   std::vector<uint32_t> writeWaits;
@@ -251,9 +252,11 @@ class VirtualHidDevice final : public HidDevice {
     if (!Usable(HidAccess::Write) || !Result(core_->Output(Itf(), report, length))) return HidWriteResult::Failed;
     return core_->writesPending ? HidWriteResult::Pending : HidWriteResult::Done;
   }
-  void WaitForWrite(uint32_t timeoutMs) override {
+  HidWriteResult WaitForWrite(uint32_t timeoutMs) override {
     std::lock_guard lock(core_->mutex);
     core_->writeWaits.push_back(timeoutMs);
+    if (core_->pendingWritesEnd == HidWriteResult::Failed) error_ = "the pending write ended with an error (injected)";
+    return core_->pendingWritesEnd;
   }
   std::string LastError() const override { return error_; }
 
@@ -390,9 +393,10 @@ void VirtualMouse::FailReport(int n) {
   core_->failingReportCountdown = std::max(n, 0);
 }
 
-void VirtualMouse::SetWritesPending(bool pending) {
+void VirtualMouse::SetWritesPending(bool pending, HidWriteResult end) {
   std::lock_guard lock(core_->mutex);
   core_->writesPending = pending;
+  core_->pendingWritesEnd = end;
 }
 
 void VirtualMouse::Unplug() {
@@ -412,6 +416,7 @@ void VirtualMouse::ClearFaults() {
   core_->failingCommand.reset();
   core_->failingReportCountdown = 0;
   core_->writesPending = false;
+  core_->pendingWritesEnd = HidWriteResult::Done;
 }
 
 void VirtualMouse::SetVersionReply(uint8_t marker, uint8_t tens, uint8_t units) {
