@@ -51,7 +51,8 @@ class DownloadWindows : public DownloadObserver {
 
 class DownloadWorker {
  public:
-  // `pass` runs steps 5 on of one pass, reporting to the observer it is given.
+  // `pass` runs steps 5 on of one pass, reporting to the observer it is given (the program's is
+  // DownloadService::WorkerPass).
   DownloadWorker(DownloadSignals& signals, Clock& clock, DownloadWindows& windows,
                  std::function<void(DownloadObserver&)> pass);
   // Stops the worker (run flag 0, event set) and waits for it to end.
