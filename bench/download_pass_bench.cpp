@@ -1,5 +1,6 @@
-// A whole download pass on the virtual mouse with the real clock: wall time against the sum of
-// the pauses the pass must make (counter "ratio"; the goal is at most 1.01).
+// A whole download through the service (plan, opening pause, pass) on the virtual mouse with the
+// real clock: wall time against the sum of the pauses it must make (counter "ratio"; the goal is
+// at most 1.01).
 #include <benchmark/benchmark.h>
 
 #include <atomic>
@@ -7,15 +8,14 @@
 
 #include <memory>
 
-#include "buttons/device_key_code.h"
-#include "device/download_pass.h"
 #include "device/usb_driver.h"
+#include "download/download_service.h"
 #include "macros/input_hooks.h"
 #include "macros/input_hooks_virtual.h"
 #include "macros/macro_library.h"
 #include "platform/virtual/recording_poster.h"
 #include "platform/clock.h"
-#include "platform/virtual/virtual_mouse.h"
+#include "device/virtual/virtual_mouse.h"
 
 namespace nx7 {
 namespace {
@@ -29,12 +29,6 @@ class PauseCountingClock final : public Clock {
     RealClock().Sleep(ms);
   }
   std::atomic<uint64_t> paused{0};
-};
-
-struct NullObserver final : DownloadObserver {
-  void Progress(int) override {}
-  void Done() override {}
-  void Failed(int) override {}
 };
 
 void BM_DownloadPass(benchmark::State& state) {
@@ -67,15 +61,12 @@ void BM_DownloadPass(benchmark::State& state) {
   RecordingPoster posts;
   VirtualHookInstaller installer;
   InputHooks hooks(posts, installer);
-  KeyCodeSources sources{block, macroIds, *library, hooks, driver, clock};
-  KeyCodeResolver resolve = [&](size_t i, int& nextMacroSlot) { return DeviceKeyCode(sources, i, nextMacroSlot); };
-  NullObserver observer;
+  DownloadService service(driver, clock, &hooks, {});
   double wall = 0, paused = 0;
   for (auto _ : state) {
     clock.paused = 0;
     const auto start = std::chrono::steady_clock::now();
-    DownloadPassContext context{driver, clock, block, resolve, {}, observer};
-    if (RunDownloadPass(context) != -1) state.SkipWithError("pass failed");
+    if (!service.DownloadOnce({block, macroIds, *library}).Succeeded()) state.SkipWithError("pass failed");
     wall += std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
     paused += double(clock.paused.load());
   }

@@ -1,38 +1,28 @@
-// Whatever a loaded profile holds goes through a whole download pass on the virtual mouse: the
-// pass must finish, and every report must be well framed. Input: a profile file image, then
-// optionally seven 32-bit macro ids.
+// Whatever a loaded profile holds goes through the download service on the virtual mouse: a
+// refused profile sends nothing, any other must finish its pass with every report well framed.
+// Input: a profile file image, then optionally seven 32-bit macro ids.
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
+#include <memory>
 
-#include "apply_key_codes.h"
-#include "device/download_pass.h"
 #include "device/usb_driver.h"
+#include "device/virtual/virtual_mouse.h"
+#include "download/download_service.h"
 #include "macros/input_hooks.h"
 #include "macros/input_hooks_virtual.h"
 #include "platform/virtual/recording_poster.h"
 #include "platform/virtual/virtual_clock.h"
-#include "platform/virtual/virtual_mouse.h"
 #include "store/settings_block.h"
-
-namespace {
-
-struct Outcome final : nx7::DownloadObserver {
-  int result = 99;
-  void Progress(int) override {}
-  void Done() override { result = -1; }
-  void Failed(int stage) override { result = stage; }
-};
-
-}  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   using namespace nx7;
-  SettingsBlock block{};
-  DeserialiseSettingsBlock({data, size}, block);
+  auto block = std::make_unique<SettingsBlock>();
+  DeserialiseSettingsBlock({data, size}, *block);
   ButtonMacroIds ids{};
   if (size > kSettingsBlockSize)
     std::memcpy(ids.data(), data + kSettingsBlockSize, std::min(sizeof ids, size - kSettingsBlockSize));
+  static const std::unique_ptr<MacroLibrary> library = std::make_unique<MacroLibrary>();
 
   VirtualMouse mouse;
   VirtualClock clock;
@@ -41,12 +31,15 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   RecordingPoster posts;
   VirtualHookInstaller noHooks;
   InputHooks hooks(posts, noHooks);
-  ctl::ApplyKeyCodes keyCodes(std::nullopt, block, ids, hooks, driver, clock);
-  Outcome outcome;
-  DownloadPassContext context{driver, clock, block, keyCodes.Resolver(), {}, outcome};
-  const int stage = RunDownloadPass(context);
+  DownloadService service(driver, clock, &hooks, {});
+  const DownloadResult result = service.DownloadOnce({*block, ids, *library});
   const VirtualMouseState state = mouse.State();
-  if (stage != -1 || outcome.result != -1 || state.framingErrors != 0 || !state.keyMatrix || !state.dpiTable)
+  if (result.refusal) {
+    if (mouse.ReportsSeen() != 0 || clock.TotalSlept() != 0) std::abort();
+    return 0;
+  }
+  if (!result.Succeeded() || result.dpiLevelCountRefused || result.reportRateRefused || state.framingErrors != 0 ||
+      !state.keyMatrix || !state.dpiTable)
     std::abort();
   return 0;
 }

@@ -3,13 +3,14 @@
 // to another. Kept free of windows.h so the portable core posts and tests them too.
 #include <cstdint>
 
+#include "macros/hook_messages.h"
+
 namespace nx7 {
 
 // Language menu and the main window itself → main window. wParam 0 or 0x110, lParam LanguageId.
 inline constexpr uint32_t WM_LANGUAGE_SELECTED = 0x401;
-// Keyboard hook and macro pads → macro page or combination page. wParam virtual-key code,
-// lParam key flags (0x80 set when the key was released).
-inline constexpr uint32_t WM_MACRO_INPUT = 0x40A;
+// WM_MACRO_INPUT (0x40A) and WM_HOOKED_INPUT (0x7EB) come from the input hooks, below the
+// application: macros/hook_messages.h.
 // Download worker → progress dialog. wParam percentage 0 to 100, lParam 0.
 inline constexpr uint32_t WM_DOWNLOAD_PROGRESS = 0x42B;
 // List box → owner. wParam list id, lParam new index.
@@ -28,9 +29,6 @@ inline constexpr uint32_t WM_DOWNLOAD_DONE = 0x703;
 inline constexpr uint32_t WM_DOWNLOAD_FAILED = 0x704;
 // Bitmap button → owner. wParam 0x201 (pressed) or 0x202 (released), lParam the button window.
 inline constexpr uint32_t WM_BUTTON_MOUSE = 0x70D;
-// Mouse and keyboard hooks → main window. wParam MouseEventCode (1 for a key-down notification),
-// lParam 0 (the keyboard event's flags for a key-down notification).
-inline constexpr uint32_t WM_HOOKED_INPUT = 0x7EB;
 // Slider → page. wParam value, lParam control id.
 inline constexpr uint32_t WM_SLIDER_VALUE = 0x800;
 // Pages and main window → main window. wParam 0, lParam HintId.

@@ -1,37 +1,29 @@
 #pragma once
-// The 32-bit code the mouse receives for an input during a download.
+// The 32-bit code the mouse receives for an input, from the function catalogue. Pure: the
+// download plan (download/download_plan.h) asks for it; macros are encoded and uploaded there.
+#include <cstddef>
 #include <cstdint>
 #include <optional>
 
-#include "macros/macro_library.h"
 #include "store/settings_block.h"
 
 namespace nx7 {
-
-class CUSBDriver;
-class Clock;
-class InputHooks;
 
 // Device key code of an input whose macro cannot be played (no entry with its id, a free one,
 // or one without events): the input does nothing, rather than something the user never chose,
 // and no on-board slot is spent on it.
 inline constexpr uint32_t kMissingMacroCode = 0x00000007;
 
-// What resolving a code reads, and where it uploads macros and marks launches.
-struct KeyCodeSources {
-  const SettingsBlock& block;
-  const ButtonMacroIds& macroIds;  // the download plays these ids, not the records' macroId
-  const MacroLibrary& library;
-  InputHooks& hooks;
-  CUSBDriver& session;
-  Clock& clock;
-};
+// The code of input `index` assigned `button`, for every type but a macro (which the plan
+// builds with MacroKeyCode): a catalogue row's fixed code, a key combination's stored code, and
+// for a software launch the code of the input's default type (the program intercepts its
+// presses). No code for a type the mouse does not know, for a macro, and for an index outside
+// 0 to 6.
+std::optional<uint32_t> CatalogueKeyCode(const ButtonAssignment& button, size_t index);
 
-// The code for input `index` from its current assignment, or no code for a type the mouse does
-// not know (and for an index outside 0 to 6). On the way: the input's intercept entry is removed,
-// and added back for a software launch, which keeps its default function on the mouse; a macro
-// is uploaded into on-board slot `nextMacroSlot` (then 50 ms pass and the slot advances) and the
-// code names that slot and the macro's length.
-std::optional<uint32_t> DeviceKeyCode(const KeyCodeSources& sources, size_t index, int& nextMacroSlot);
+// A macro input's code: kind 09, the on-board slot, the low 8 bits of the payload's word count.
+constexpr uint32_t MacroKeyCode(int slot, uint32_t wordCount) {
+  return 0x09u | (uint32_t(slot & 0xFF) << 16) | ((wordCount & 0xFF) << 24);
+}
 
 }  // namespace nx7

@@ -12,7 +12,6 @@
 #include <thread>
 
 #include "device/download_pass.h"
-#include "platform/message_poster.h"
 
 namespace nx7 {
 
@@ -50,28 +49,10 @@ class DownloadWindows : public DownloadObserver {
   virtual bool BeginPass() = 0;
 };
 
-// The program's DownloadWindows: posts 0x42B (percentage) to the progress dialog and 0x703 /
-// 0x704 (stage) to the main window.
-class PostingDownloadWindows final : public DownloadWindows {
- public:
-  PostingDownloadWindows(MessagePoster& poster, std::function<WindowHandle()> progressWindow, WindowHandle mainWindow)
-      : poster_(poster), progressWindow_(std::move(progressWindow)), mainWindow_(mainWindow) {}
-
-  bool BeginPass() override;
-  void Progress(int percent) override;
-  void Done() override;
-  void Failed(int stage) override;
-
- private:
-  MessagePoster& poster_;
-  std::function<WindowHandle()> progressWindow_;
-  WindowHandle mainWindow_;
-  WindowHandle progress_ = nullptr;
-};
-
 class DownloadWorker {
  public:
-  // `pass` runs steps 5 on of one pass, reporting to the observer it is given.
+  // `pass` runs steps 5 on of one pass, reporting to the observer it is given (the program's is
+  // DownloadService::WorkerPass).
   DownloadWorker(DownloadSignals& signals, Clock& clock, DownloadWindows& windows,
                  std::function<void(DownloadObserver&)> pass);
   // Stops the worker (run flag 0, event set) and waits for it to end.

@@ -8,6 +8,8 @@
 namespace nx7 {
 namespace {
 
+namespace p = protocol;
+
 uint16_t ParseHexId(const char* text) {
   unsigned value = 0;
   std::from_chars(text, text + std::strlen(text), value, 16);
@@ -85,8 +87,8 @@ std::shared_ptr<HidDevice> CUSBDriver::WriteDevice() const {
 bool CUSBDriver::Open() {
   std::lock_guard command(commandMutex_);
   Close();
-  vendorId_ = ParseHexId(kMouseVendorIdText);
-  productId_ = ParseHexId(kMouseProductIdText);
+  vendorId_ = ParseHexId(protocol::kVendorIdText);
+  productId_ = ParseHexId(protocol::kProductIdText);
   featureReply_.fill(0);
 
   // Why no interface was taken, from the furthest any interface got.
@@ -107,7 +109,7 @@ bool CUSBDriver::Open() {
 
     const HidValueCaps* vendor = nullptr;
     for (const HidValueCaps& vc : valueCaps) {
-      if (vc.usagePage == kVendorUsagePage && vc.usage == kVendorUsage) {
+      if (vc.usagePage == protocol::kVendorUsagePage && vc.usage == protocol::kVendorUsage) {
         vendor = &vc;
         break;
       }
@@ -153,22 +155,24 @@ bool CUSBDriver::SendCommandLocked(std::initializer_list<uint8_t> bytes) {
   return true;
 }
 
-// Write-result rule: done → sent; pending → wait for the write at most 1500 ms and count it as
-// sent; any other error → failed. The 50 ms pause after the write comes before the wait.
+// Write-result rule: done → sent; pending → wait for the write at most 1500 ms: sent unless it
+// ended with an error; any other error → failed. The 50 ms pause after the write comes before
+// the wait.
 bool CUSBDriver::WritePacketLocked(const uint8_t* packet) {
   std::shared_ptr<HidDevice> device = WriteDevice();
   if (!device) {
     Fail("the mouse is not open");
     return false;
   }
-  const HidWriteResult result = device->Write(packet, kPacketLength);
+  const HidWriteResult result = device->Write(packet, protocol::kPacketLength);
   clock_.Sleep(50);
   switch (result) {
     case HidWriteResult::Done:
       return true;
     case HidWriteResult::Pending:
-      device->WaitForWrite(kPendingWriteTimeoutMs);
-      return true;
+      // Still unfinished after the wait counts as sent; a write that ended with an error does not.
+      if (device->WaitForWrite(kPendingWriteTimeoutMs) != HidWriteResult::Failed) return true;
+      break;
     case HidWriteResult::Failed:
       break;
   }
@@ -185,7 +189,7 @@ bool CUSBDriver::SendSinglePacketLocked(const uint8_t* data, size_t length) {
 }
 
 bool CUSBDriver::WritePacketsLocked(const uint8_t* data, size_t length) {
-  if (length % kPacketDataLength != 0) {
+  if (length % protocol::kPacketDataLength != 0) {
     Fail("data length is not a multiple of 32");
     return false;
   }
@@ -193,10 +197,10 @@ bool CUSBDriver::WritePacketsLocked(const uint8_t* data, size_t length) {
     Fail("no data");
     return false;
   }
-  uint8_t packet[kPacketLength];
-  for (size_t offset = 0; offset < length; offset += kPacketDataLength) {
+  uint8_t packet[protocol::kPacketLength];
+  for (size_t offset = 0; offset < length; offset += protocol::kPacketDataLength) {
     packet[0] = uint8_t(reportId_);
-    std::memcpy(packet + 1, data + offset, kPacketDataLength);
+    std::memcpy(packet + 1, data + offset, protocol::kPacketDataLength);
     clock_.Sleep(50);
     if (!WritePacketLocked(packet)) return false;
   }
@@ -208,23 +212,24 @@ bool CUSBDriver::WritePackets(const uint8_t* data, size_t length) {
   return WritePacketsLocked(data, length);
 }
 
-bool CUSBDriver::SendTableCommand(std::initializer_list<uint8_t> header, const uint8_t* data,
-                                  size_t length, size_t expectedLength, bool multiPacket) {
-  if (!data || length != expectedLength) {
-    Fail("table of " + std::to_string(length) + " bytes where " + std::to_string(expectedLength) +
+bool CUSBDriver::SendTableCommand(const protocol::TableHeader& header, uint8_t parameter, const uint8_t* data,
+                                  size_t length) {
+  if (!data || length != header.length) {
+    Fail("table of " + std::to_string(length) + " bytes where " + std::to_string(header.length) +
          " are needed");
     return false;
   }
   std::lock_guard command(commandMutex_);
-  if (!SendCommandLocked(header)) return false;
-  if (!multiPacket) return SendSinglePacketLocked(data, length);
+  if (!SendCommandLocked({header.command, p::kSubCommand, parameter, uint8_t(header.length), uint8_t(header.length >> 8)}))
+    return false;
+  if (!header.multiPacket) return SendSinglePacketLocked(data, length);
   clock_.Sleep(100);
   return WritePacketsLocked(data, length);
 }
 
 bool CUSBDriver::ReadVersion(int& version) {
   std::lock_guard command(commandMutex_);
-  if (!SendCommandLocked({0x80})) return false;
+  if (!SendCommandLocked({p::kReadVersion})) return false;
   clock_.Sleep(50);
   std::shared_ptr<HidDevice> device = ReadDevice();
   if (!device) {
@@ -237,7 +242,7 @@ bool CUSBDriver::ReadVersion(int& version) {
     Fail("reading the version failed: " + device->LastError());
     return false;
   }
-  if (featureReply_[1] != 0x80) {
+  if (featureReply_[1] != p::kVersionMarker) {
     Fail("the mouse answered the version query with something else");
     return false;
   }
@@ -246,50 +251,49 @@ bool CUSBDriver::ReadVersion(int& version) {
 }
 
 bool CUSBDriver::SendReportRate(int rateCode) {
-  const bool known = rateCode == 1 || rateCode == 2 || rateCode == 4 || rateCode == 8;
   std::lock_guard command(commandMutex_);
-  return SendCommandLocked({0x01, uint8_t(known ? rateCode : 2)});
+  return SendCommandLocked({p::kReportRate, uint8_t(p::IsReportRateCode(rateCode) ? rateCode : p::kReportRateFallback)});
 }
 
 bool CUSBDriver::SendBodyLight(int bodyLight, int ledMode) {
   std::lock_guard command(commandMutex_);
-  return SendCommandLocked({0x03, uint8_t(bodyLight == 1 && ledMode != 6 ? 0xA0 : 0xB0)});
+  return SendCommandLocked({p::kBodyLight, bodyLight == 1 && ledMode != 6 ? p::kBodyLightOn : p::kBodyLightOff});
 }
 
 bool CUSBDriver::SendColorTable(const uint8_t* table, size_t length) {
-  return SendTableCommand({0x09, 0x01, 0x00, 0x20, 0x00}, table, length, 32, false);
+  return SendTableCommand(p::kColorTableHeader, p::kColorTableHeader.parameter, table, length);
 }
 
 bool CUSBDriver::SendDpiLevelCount(uint8_t count) {
   std::lock_guard command(commandMutex_);
-  return SendCommandLocked({0x0B, 0x01, count});
+  return SendCommandLocked({p::kDpiLevelCount, p::kSubCommand, count});
 }
 
 bool CUSBDriver::SendLightingColor(uint32_t color) {
   const uint8_t red = uint8_t(color), green = uint8_t(color >> 8), blue = uint8_t(color >> 16);
   std::lock_guard command(commandMutex_);
-  return SendCommandLocked({0x0C, 0x01, green, red, blue});
+  return SendCommandLocked({p::kLightingColor, p::kSubCommand, green, red, blue});
 }
 
 bool CUSBDriver::SendLightingEffect(uint8_t a, uint8_t b, uint8_t c) {
   std::lock_guard command(commandMutex_);
-  return SendCommandLocked({0x0D, 0x01, a, b, c});
+  return SendCommandLocked({p::kLightingEffect, p::kSubCommand, a, b, c});
 }
 
 bool CUSBDriver::SendDpiTable(const uint8_t* table, size_t length) {
-  return SendTableCommand({0x11, 0x01, 0x07, 0x10, 0x00}, table, length, 16, false);
+  return SendTableCommand(p::kDpiTableHeader, p::kDpiTableHeader.parameter, table, length);
 }
 
 bool CUSBDriver::SendKeyMatrix(const uint8_t* matrix, size_t length) {
-  return SendTableCommand({0x12, 0x01, 0x00, 0x40, 0x00}, matrix, length, 64, true);
+  return SendTableCommand(p::kKeyMatrixHeader, p::kKeyMatrixHeader.parameter, matrix, length);
 }
 
 bool CUSBDriver::SendMacro(int slot, const uint8_t* data, size_t length) {
-  if (slot < 0 || slot > 7) {
+  if (slot < 0 || slot >= p::kMacroSlots) {
     Fail("macro slot " + std::to_string(slot) + " does not exist on the mouse");
     return false;
   }
-  return SendTableCommand({0x13, 0x01, uint8_t(slot), 0x00, 0x02}, data, length, 512, true);
+  return SendTableCommand(p::kMacroHeader, uint8_t(slot), data, length);
 }
 
 }  // namespace nx7

@@ -16,6 +16,7 @@
 #include <mutex>
 #include <string>
 
+#include "device/protocol.h"
 #include "platform/clock.h"
 #include "platform/hid.h"
 
@@ -23,15 +24,6 @@ namespace nx7 {
 
 class SessionHost;
 
-// The ids the mouse is found by, as texts: the session parses them hexadecimally.
-inline constexpr char kMouseVendorIdText[] = "3A7D";
-inline constexpr char kMouseProductIdText[] = "4110";
-// The configuration collection: the feature value with this usage page and usage.
-inline constexpr uint16_t kVendorUsagePage = 0xFF01;
-inline constexpr uint16_t kVendorUsage = 0x22;
-
-inline constexpr size_t kPacketLength = 33;   // report id + 32 data bytes
-inline constexpr size_t kPacketDataLength = 32;
 inline constexpr uint32_t kPendingWriteTimeoutMs = 1500;
 
 class CUSBDriver {
@@ -83,8 +75,8 @@ class CUSBDriver {
   bool SendSinglePacketLocked(const uint8_t* data, size_t length);
   bool WritePacketsLocked(const uint8_t* data, size_t length);
   bool WritePacketLocked(const uint8_t* packet);
-  bool SendTableCommand(std::initializer_list<uint8_t> header, const uint8_t* data, size_t length,
-                        size_t expectedLength, bool multiPacket);
+  bool SendTableCommand(const protocol::TableHeader& header, uint8_t parameter, const uint8_t* data,
+                        size_t length);
   std::shared_ptr<HidDevice> ReadDevice() const;
   std::shared_ptr<HidDevice> WriteDevice() const;
   void Fail(std::string reason);

@@ -1,6 +1,6 @@
 #include "macros/input_hooks.h"
 
-#include "app/messages.h"
+#include "macros/hook_messages.h"
 
 namespace nx7 {
 namespace {

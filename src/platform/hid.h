@@ -3,7 +3,7 @@
 // open one for attribute queries, feature reads or writes, read its attributes and its feature
 // value capabilities, exchange feature reports and write output reports overlapped.
 //
-// Implementations: win32/hid_win32.cpp (SetupAPI + HidD/HidP), virtual/virtual_mouse.h (the
+// Implementations: win32/hid_win32.cpp (SetupAPI + HidD/HidP), device/virtual/virtual_mouse.h (the
 // firmware emulator), and the tracing decorator in hid_trace.h.
 #include <cstddef>
 #include <cstdint>
@@ -70,9 +70,10 @@ class HidDevice {
 
   // An overlapped output-report write (report id first) on a handle opened for writing.
   virtual HidWriteResult Write(const uint8_t* report, size_t length) = 0;
-  // After a Pending write: waits for the write's event at most `timeoutMs`, then resets it.
-  // Whether the write finished in time is deliberately not reported.
-  virtual void WaitForWrite(uint32_t timeoutMs) = 0;
+  // After a Pending write: waits for it at most `timeoutMs` and says how it ended: Done (it
+  // finished and wrote everything), Failed (it finished with an error) or Pending (it has not
+  // finished yet).
+  virtual HidWriteResult WaitForWrite(uint32_t timeoutMs) = 0;
 
   virtual std::string LastError() const = 0;
 };

@@ -56,7 +56,7 @@ class TracingHidDevice final : public HidDevice {
     trace_.Record("OUTPUT " + HidTrace::Hex(report, length));
     return inner_->Write(report, length);
   }
-  void WaitForWrite(uint32_t timeoutMs) override { inner_->WaitForWrite(timeoutMs); }
+  HidWriteResult WaitForWrite(uint32_t timeoutMs) override { return inner_->WaitForWrite(timeoutMs); }
   std::string LastError() const override { return inner_->LastError(); }
 
  private:

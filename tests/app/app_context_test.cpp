@@ -6,7 +6,7 @@
 #include "platform/virtual/recording_poster.h"
 #include "platform/virtual/virtual_clock.h"
 #include "platform/virtual/virtual_file_system.h"
-#include "platform/virtual/virtual_mouse.h"
+#include "device/virtual/virtual_mouse.h"
 #include "platform/virtual/virtual_registry.h"
 
 namespace nx7 {

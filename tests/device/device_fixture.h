@@ -6,7 +6,7 @@
 #include "device/usb_driver.h"
 #include "platform/hid_trace.h"
 #include "platform/virtual/virtual_clock.h"
-#include "platform/virtual/virtual_mouse.h"
+#include "device/virtual/virtual_mouse.h"
 
 namespace nx7::testing {
 

@@ -4,9 +4,8 @@
 
 #include <memory>
 
-#include "buttons/device_key_code.h"
 #include "device/device_fixture.h"
-#include "device/download_pass.h"
+#include "download/download_service.h"
 #include "macros/input_hooks.h"
 #include "macros/input_hooks_virtual.h"
 #include "macros/macro_library.h"
@@ -14,12 +13,6 @@
 
 namespace nx7 {
 namespace {
-
-struct NullObserver final : DownloadObserver {
-  void Progress(int) override {}
-  void Done() override {}
-  void Failed(int) override {}
-};
 
 struct CataloguePass {
   testing::VirtualSession s;
@@ -29,7 +22,6 @@ struct CataloguePass {
   RecordingPoster posts;
   VirtualHookInstaller installer;
   InputHooks hooks{posts, installer};
-  NullObserver observer;
 
   CataloguePass() {
     FillWithDefaults(block, true);
@@ -48,10 +40,8 @@ struct CataloguePass {
     e.macroEvents[2] = 0xE0000000 | key;
   }
   int Run() {
-    KeyCodeSources sources{block, macroIds, *library, hooks, s.driver, s.tracedClock};
-    DownloadPassContext context{s.driver, s.tracedClock, block,
-                                [&](size_t i, int& slot) { return DeviceKeyCode(sources, i, slot); }, {}, observer};
-    return RunDownloadPass(context);
+    DownloadService service(s.driver, s.tracedClock, &hooks, {});
+    return service.DownloadOnce({block, macroIds, *library}).failedStage;
   }
 };
 

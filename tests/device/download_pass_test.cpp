@@ -2,8 +2,10 @@
 
 #include <gtest/gtest.h>
 
-#include "buttons/function_types.h"
+#include <memory>
+
 #include "device/device_fixture.h"
+#include "download/download_plan.h"
 
 namespace nx7 {
 namespace {
@@ -23,12 +25,9 @@ struct RecordingObserver final : DownloadObserver {
 };
 
 // Inputs resolve to their type's fixed code; no macros here.
-KeyCodeResolver FixedCodes(const SettingsBlock& block) {
-  return [&block](size_t i, int&) -> std::optional<uint32_t> {
-    const FunctionTypeRow* row = FindFunctionType(block.buttons[i].type);
-    if (!row) return std::nullopt;
-    return row->deviceKeyCode;
-  };
+const MacroLibrary& NoMacros() {
+  static const std::unique_ptr<MacroLibrary> library = std::make_unique<MacroLibrary>();
+  return *library;
 }
 
 struct Pass {
@@ -42,8 +41,8 @@ struct Pass {
     EXPECT_TRUE(s.driver.Open());
   }
   int Run() {
-    DownloadPassContext context{s.driver, s.tracedClock, block, FixedCodes(block),
-                                [this] { ++windowsSettingsApplied; }, observer};
+    const DownloadPlan plan = PlanDownload(block, ButtonMacroIds{}, NoMacros());
+    DownloadPassContext context{s.driver, s.tracedClock, plan, [this] { ++windowsSettingsApplied; }, observer};
     return RunDownloadPass(context);
   }
   std::vector<std::string> Features() const {

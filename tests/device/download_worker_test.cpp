@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "app/messages.h"
+#include "app/posting_download_windows.h"
 #include "platform/virtual/recording_poster.h"
 #include "platform/virtual/virtual_clock.h"
 

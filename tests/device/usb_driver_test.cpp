@@ -228,6 +228,29 @@ TEST(CUSBDriverCommands, PendingWritesWaitAtMost1500MsAndCountAsSent) {
   EXPECT_EQ(s.mouse.WriteWaits(), (std::vector<uint32_t>{1500, 1500}));
 }
 
+TEST(CUSBDriverCommands, APendingWriteIsConfirmedAfterItsWait) {
+  struct Case {
+    HidWriteResult end;
+    bool sent;
+    std::vector<uint32_t> waits;
+  } cases[] = {
+      {HidWriteResult::Done, true, {1500, 1500}},
+      {HidWriteResult::Pending, true, {1500, 1500}},  // not finished within 1500 ms: counted as sent
+      {HidWriteResult::Failed, false, {1500}},        // ended with an error: the command stops there
+  };
+  for (const Case& c : cases) {
+    VirtualSession s;
+    ASSERT_TRUE(s.driver.Open());
+    s.mouse.SetWritesPending(true, c.end);
+    std::vector<uint8_t> matrix(64, 1);
+    EXPECT_EQ(s.driver.SendKeyMatrix(matrix.data(), matrix.size()), c.sent) << int(c.end);
+    EXPECT_EQ(s.mouse.WriteWaits(), c.waits) << int(c.end);
+    if (!c.sent) {
+      EXPECT_NE(s.driver.LastError().find("ended with an error"), std::string::npos) << s.driver.LastError();
+    }
+  }
+}
+
 TEST(CUSBDriverCommands, AFailedReportStopsTheCommandThere) {
   std::vector<uint8_t> matrix(64, 1);
   {  // the command itself refused: no data phase

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "device/device_fixture.h"
+#include "device/usb_driver.h"
 #include "macros/macro_entry_fixture.h"
 
 namespace nx7 {
@@ -12,6 +13,13 @@ using testing::Delay;
 using testing::Press;
 using testing::Release;
 using testing::StoredMacro;
+
+// A macro goes to the mouse as its encoded payload; the word count is the encoding's alone.
+uint32_t UploadMacro(CUSBDriver& session, int slot, const MacroEntry& entry) {
+  const MacroPayload payload = EncodeMacroPayload(entry);
+  session.SendMacro(slot, payload.bytes.data(), payload.bytes.size());
+  return payload.wordCount;
+}
 
 TEST(UploadMacro, WritesThePayloadIntoTheSlotAndReturnsTheWordCount) {
   testing::VirtualSession s;

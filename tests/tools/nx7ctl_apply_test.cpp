@@ -150,5 +150,109 @@ TEST(Nx7ctlApply, AFailingStepEndsThePassAndIsNamed) {
   EXPECT_EQ(lines.back().substr(0, 17), "SET_FEATURE 07 11") << lines.back();
 }
 
+TEST(Nx7ctlApply, CommandsTheMouseRefusedAreNamedAndFailTheRun) {
+  TempDir dir;
+  const fs::path profile = WriteProfile(dir / "p.cfg");
+  struct Case {
+    const char* command;
+    const char* named;
+  } cases[] = {{"0b", "the mouse refused the DPI level count command (0B)"},
+               {"01", "the mouse refused the report rate command (01)"}};
+  for (const Case& c : cases) {
+    const fs::path state = dir / "s.json";
+    const CtlResult r = Ctl({"apply", profile.string(), "--virtual", "--fail-command", c.command, "--state", state.string()});
+    EXPECT_EQ(r.code, 1) << c.command;
+    EXPECT_TRUE(r.out.empty()) << r.out;
+    EXPECT_NE(r.err.find(c.named), std::string::npos) << r.err;
+    // The pass itself went on past the refused command to its end.
+    const std::string json = ReadText(state);
+    EXPECT_NE(json.find("\"dpiTable\": [3, 5, 6, 8"), std::string::npos) << json;
+    EXPECT_EQ(json.find("\"dpiLevelCount\": null") == std::string::npos, c.command != std::string("0b")) << json;
+    EXPECT_EQ(json.find("\"reportRate\": null") == std::string::npos, c.command != std::string("01")) << json;
+  }
+}
+
+TEST(Nx7ctlApply, AFailedMacroUploadFailsAtTheKeyMatrixStage) {
+  TempDir dir;
+  const fs::path profile = WriteProfile(dir / "p.cfg", [](SettingsBlock& b) { b.buttons[2].type = 6; });
+  auto library = std::make_unique<MacroLibrary>();
+  MacroEntry& e = (*library)[0];
+  e.entrySize = 4104;
+  e.entrySignature = 0xE8E80010;
+  e.macroId = 0x02000010;
+  e.repeatCount = 1;
+  e.eventCount = 2;
+  e.macroEvents[0] = 0xC0000041;
+  e.macroEvents[1] = 0xE0000041;
+  std::ofstream(dir / "Macro.cfg", std::ios::binary).write(reinterpret_cast<const char*>(library.get()), sizeof(MacroLibrary));
+  const fs::path state = dir / "s.json";
+  const CtlResult r = Ctl({"apply", profile.string(), "--virtual", "--macros", (dir / "Macro.cfg").string(), "--macro-ids",
+                           "0,0,0x02000010,0,0,0,0", "--fail-command", "13", "--state", state.string()});
+  EXPECT_EQ(r.code, 1);
+  EXPECT_TRUE(r.out.empty()) << r.out;
+  EXPECT_NE(r.err.find("nx7ctl apply: write mousekey metix fail. (stage 0)"), std::string::npos) << r.err;
+  EXPECT_NE(ReadText(state).find("\"keyMatrix\": null"), std::string::npos) << ReadText(state);
+}
+
+TEST(Nx7ctlApply, WarnsOfAMacroInputWhoseMacroIsMissing) {
+  TempDir dir;
+  const fs::path profile = WriteProfile(dir / "p.cfg", [](SettingsBlock& b) { b.buttons[4].type = 6; });
+  const CtlResult r = Ctl({"apply", profile.string(), "--virtual", "--macro-ids", "0,0,0,0,0x02000099,0,0"});
+  EXPECT_EQ(r.code, 0) << r.err;
+  EXPECT_NE(r.err.find("warning: input 4 plays macro 0x02000099"), std::string::npos) << r.err;
+}
+
+TEST(Nx7ctlApply, RefusesProfilesThatWouldLeaveTheMouseUnusable) {
+  TempDir dir;
+  const fs::path good = WriteProfile(dir / "good.cfg");
+  const fs::path noClick = WriteProfile(dir / "noclick.cfg", [](SettingsBlock& b) { b.buttons[0].type = 121; });
+  const fs::path noDpi = WriteProfile(dir / "nodpi.cfg", [](SettingsBlock& b) {
+    for (int32_t& level : b.dpiLevels) level = -1;
+  });
+  // A file cut after the DPI levels: magic, buttons and DPI are there, the rest would be zero.
+  const fs::path cut = dir / "cut.cfg";
+  {
+    std::ifstream in(good, std::ios::binary);
+    std::string bytes(std::istreambuf_iterator<char>(in), {});
+    std::ofstream(cut, std::ios::binary) << bytes.substr(0, 22068);
+  }
+  struct Case {
+    std::vector<std::string> argv;
+    int code;
+    const char* message;
+  } cases[] = {
+      {{"apply", noClick.string(), "--virtual"}, 1, "At least one button must be configured as 'Left click'! (nothing was sent)"},
+      {{"apply", noDpi.string(), "--virtual"}, 1, "No DPI level can be used"},
+      {{"apply", cut.string(), "--virtual"}, 1, "holds 22068 of the 22252 bytes of a profile; --allow-short"},
+      {{"apply", cut.string(), "--virtual", "--allow-short"}, 0, "warning: pointerSpeed 0 is out of range; sent as 1"},
+  };
+  for (const Case& c : cases) {
+    const fs::path trace = dir / "t.txt";
+    std::vector<std::string> argv = c.argv;
+    argv.insert(argv.end(), {"--trace", trace.string()});
+    const CtlResult r = Ctl(argv);
+    EXPECT_EQ(r.code, c.code) << c.message << ": " << r.err;
+    EXPECT_NE(r.err.find(c.message), std::string::npos) << r.err;
+    if (c.code != 0) {
+      EXPECT_TRUE(!fs::exists(trace) || ReadLines(trace).empty()) << c.message;
+    }
+  }
+}
+
+TEST(Nx7ctlApply, OutOfRangeValuesAreSentClampedWithAWarning) {
+  TempDir dir;
+  const fs::path profile = WriteProfile(dir / "p.cfg", [](SettingsBlock& b) {
+    b.wheelLines = -2000000;
+    b.ledMode = 1;
+    b.ledBrightness = 200;
+  });
+  const fs::path state = dir / "s.json";
+  const CtlResult r = Ctl({"apply", profile.string(), "--virtual", "--state", state.string()});
+  EXPECT_EQ(r.code, 0) << r.err;
+  EXPECT_NE(r.err.find("warning: wheelLines -2000000 is out of range; sent as -1"), std::string::npos) << r.err;
+  EXPECT_NE(r.err.find("warning: ledBrightness 200 is out of range; sent as 10"), std::string::npos) << r.err;
+  EXPECT_NE(ReadText(state).find("\"lightingEffect\": [1, 10, 1]"), std::string::npos) << ReadText(state);
+}
+
 }  // namespace
 }  // namespace nx7::ctl

@@ -1,18 +1,16 @@
 #include <charconv>
-#include <condition_variable>
-#include <mutex>
+#include <cstdio>
+#include <fstream>
+#include <memory>
 #include <ostream>
 
-#include "apply_key_codes.h"
 #include "command.h"
 #include "common/text.h"
-#include "device/download_worker.h"
 #include "device_access.h"
-#include "macros/input_hooks.h"
-#include "macros/input_hooks_virtual.h"
+#include "download/download_service.h"
+#include "macros/macro_library.h"
 #include "performance/windows_pointer_settings.h"
 #include "platform/file_system.h"
-#include "platform/virtual/recording_poster.h"
 #include "store/settings_block.h"
 
 #ifdef _WIN32
@@ -23,19 +21,35 @@ namespace nx7::ctl {
 namespace {
 
 constexpr std::string_view kOptions[] = {"--macros=", "--macro-ids=", "--virtual", "--trace=", "--fail-command=",
-                                         "--state="};
+                                         "--state=", "--allow-short", "--apply-pointer-settings"};
 
-SettingsBlock LoadProfile(const std::string& path) {
+std::unique_ptr<SettingsBlock> LoadProfile(const std::string& path, bool allowShort) {
   // Read like the program reads a profile: at most one block, a shorter file leaves the rest zero.
   std::vector<uint8_t> image;
   const auto fs = MakeHostFileSystem();
   if (fs->ReadWholeFile(Utf16FromUtf8(path), kSettingsBlockSize, image) != FileStatus::Ok)
     throw CommandError("reading " + path + " failed: " + fs->LastErrorText());
-  SettingsBlock block{};
-  DeserialiseSettingsBlock(image, block);
-  if (image.size() < 4 || block.magic != kSettingsMagic)
+  auto block = std::make_unique<SettingsBlock>();
+  DeserialiseSettingsBlock(image, *block);
+  if (image.size() < 4 || block->magic != kSettingsMagic)
     throw CommandError(path + " is not a profile file (wrong signature)");
+  // The rest of a short file would reach the mouse as zeros: no click, no DPI level, lights off.
+  if (image.size() < kSettingsBlockSize && !allowShort)
+    throw CommandError(path + " holds " + std::to_string(image.size()) + " of the " +
+                       std::to_string(kSettingsBlockSize) +
+                       " bytes of a profile; --allow-short downloads it with the rest zero");
   return block;
+}
+
+std::unique_ptr<MacroLibrary> LoadMacroLibrary(const std::optional<std::string>& path) {
+  auto library = std::make_unique<MacroLibrary>();  // all entries free
+  if (!path) return library;
+  std::vector<uint8_t> image;
+  const auto fs = MakeHostFileSystem();
+  if (fs->ReadWholeFile(Utf16FromUtf8(*path), kMacroLibrarySize, image) != FileStatus::Ok)
+    throw CommandError("reading " + *path + " failed: " + fs->LastErrorText());
+  LoadMacroLibraryImage(image, *library);
+  return library;
 }
 
 ButtonMacroIds ParseMacroIds(const std::string& text) {
@@ -63,73 +77,61 @@ ButtonMacroIds ParseMacroIds(const std::string& text) {
   return ids;
 }
 
-// The pass reports here; nx7ctl waits for its outcome.
-class OutcomeWaiter final : public DownloadWindows {
- public:
-  bool BeginPass() override { return true; }
-  void Progress(int) override {}
-  void Done() override { Finish(-1); }
-  void Failed(int stage) override { Finish(stage); }
-
-  int Wait() {
-    std::unique_lock lock(mutex_);
-    finished_.wait(lock, [&] { return outcome_.has_value(); });
-    return *outcome_;
-  }
-
- private:
-  void Finish(int outcome) {
-    std::lock_guard lock(mutex_);
-    outcome_ = outcome;
-    finished_.notify_all();
-  }
-  std::mutex mutex_;
-  std::condition_variable finished_;
-  std::optional<int> outcome_;
-};
+std::string Hex32(uint32_t value) {
+  char text[11];
+  std::snprintf(text, sizeof text, "0x%08X", value);
+  return text;
+}
 
 int Run(const Invocation& call) {
   const ParsedArgs args = ParseArgs(call.args, kOptions, 1, 1);
   if (args.Has("--state") && !args.Has("--virtual")) throw UsageError("--state needs --virtual");
-  const SettingsBlock block = LoadProfile(args.positional[0]);
+  const std::unique_ptr<SettingsBlock> block = LoadProfile(args.positional[0], args.Has("--allow-short"));
   const ButtonMacroIds macroIds = args.Has("--macro-ids") ? ParseMacroIds(*args.Value("--macro-ids")) : ButtonMacroIds{};
+  const std::unique_ptr<MacroLibrary> library = LoadMacroLibrary(args.Value("--macros"));
+  // nx7ctl speaks English.
+  const DownloadModel model{*block, macroIds, *library, false};
+
+  // Refused before the mouse is even looked for.
+  const std::optional<std::u16string> refusal = Prepare(model).refusal;
+  if (refusal) throw CommandError(Utf8FromUtf16(*refusal) + " (nothing was sent)");
 
   DeviceAccess access(args);
   CUSBDriver& mouse = access.OpenMouse();
 
-  // The intercept table the pass keeps up to date; no hooks are placed for a one-shot apply.
-  RecordingPoster hookPosts;
-  VirtualHookInstaller noHooks;
-  InputHooks hooks(hookPosts, noHooks);
-  ApplyKeyCodes keyCodes(args.Value("--macros"), block, macroIds, hooks, mouse, access.clock());
-
+  // The user's Windows pointer settings change with a real mouse, as in the program; a run on the
+  // virtual mouse leaves them alone unless asked.
+  DownloadService::PointerSettings pointerSettings;
 #ifdef _WIN32
   win32::Win32SystemParameters system;
-  std::function<void()> pointerSettings = [&] { ApplyWindowsMouseSettings(block, system, nullptr); };
-#else
-  std::function<void()> pointerSettings;  // no Windows pointer settings here
+  if (!args.Has("--virtual") || args.Has("--apply-pointer-settings"))
+    pointerSettings = [&](const SettingsBlock& sent) { ApplyWindowsMouseSettings(sent, system, nullptr); };
 #endif
 
-  OutcomeWaiter outcome;
-  DownloadSignals signals;
-  DownloadWorker worker(signals, access.clock(), outcome, [&](DownloadObserver& observer) {
-    DownloadPassContext context{mouse, access.clock(), block, keyCodes.Resolver(), pointerSettings, observer};
-    RunDownloadPass(context);
-  });
-  worker.Start();
-  signals.RequestDownload();
-  const int stage = outcome.Wait();
-  worker.Stop();
+  // No hooks are placed for a one-shot apply, so there is no intercept table to keep.
+  DownloadService service(mouse, access.clock(), nullptr, pointerSettings);
+  const DownloadResult result = service.DownloadOnce(model);
+
+  for (const RangeAdjustment& a : result.adjusted)
+    call.err << "nx7ctl apply: warning: " << a.field << " " << a.from << " is out of range; sent as " << a.to << "\n";
+  for (const UnplayableMacro& m : result.unplayableMacros)
+    call.err << "nx7ctl apply: warning: input " << m.input << " plays macro " << Hex32(m.macroId)
+             << ", which the macro library has not (or holds without events); the input was set to do nothing\n";
 
   if (auto statePath = args.Value("--state")) {
     std::ofstream state(*statePath, std::ios::binary | std::ios::trunc);
     state << StateJson(access.virtualMouse()->State());
     if (!state) throw CommandError("cannot write " + *statePath);
   }
-  if (stage >= 0) {
-    std::string text = Utf8FromUtf16(DownloadFailureText(stage));
+  if (result.failedStage >= 0) {
+    std::string text = Utf8FromUtf16(DownloadFailureText(result.failedStage));
     while (!text.empty() && text.back() == '\n') text.pop_back();
-    throw CommandError(text + " (stage " + std::to_string(stage) + ")");
+    throw CommandError(text + " (stage " + std::to_string(result.failedStage) + ")");
+  }
+  if (result.dpiLevelCountRefused || result.reportRateRefused) {
+    if (result.dpiLevelCountRefused) call.err << "nx7ctl apply: the mouse refused the DPI level count command (0B)\n";
+    if (result.reportRateRefused) call.err << "nx7ctl apply: the mouse refused the report rate command (01)\n";
+    throw CommandError("the download went through, but the mouse refused the commands named above");
   }
   call.out << "applied " << args.positional[0] << "\n";
   return 0;
@@ -140,14 +142,20 @@ int Run(const Invocation& call) {
 extern const Command kApplyCommand{
     "apply", "download a profile file to the mouse",
     "apply PROFILE [--macros MACRO.CFG] [--macro-ids i0,...,i6] [--virtual] [--trace FILE] [--fail-command XX] [--state FILE]\n"
+    "      [--allow-short] [--apply-pointer-settings]\n"
     "Writes the profile to the mouse in one download pass, exactly as the program does (on\n"
-    "Windows also the three pointer settings). Exits non-zero naming the step that failed.\n"
+    "Windows also the three pointer settings). Exits non-zero naming the step that failed, and\n"
+    "also when the mouse refused the DPI level count or report rate (the pass itself goes on).\n"
+    "A profile that leaves no input with the left click or no usable DPI level is refused;\n"
+    "values outside their ranges are sent clamped, with a warning.\n"
     "  --macros FILE       the macro library macro inputs take their macros from\n"
     "  --macro-ids LIST    seven macro ids, one per input (default all 0)\n"
     "  --virtual           use the virtual mouse instead of the one plugged in\n"
     "  --trace FILE        write every report and pause exchanged with the mouse to FILE\n"
     "  --fail-command XX   with --virtual: the mouse refuses every report of command byte XX (hex)\n"
-    "  --state FILE        with --virtual: write the virtual mouse's state as JSON after the pass\n",
+    "  --state FILE        with --virtual: write the virtual mouse's state as JSON after the pass\n"
+    "  --allow-short       download a file shorter than a profile, the rest taken as zero\n"
+    "  --apply-pointer-settings  with --virtual on Windows: still change the Windows pointer settings\n",
     &Run};
 
 }  // namespace nx7::ctl

@@ -122,10 +122,25 @@ class Win32HidDevice final : public HidDevice {
     return HidWriteResult::Failed;
   }
 
-  void WaitForWrite(uint32_t timeoutMs) override {
-    if (!writable_) return;
+  HidWriteResult WaitForWrite(uint32_t timeoutMs) override {
+    if (!writable_ || !writeInFlight_) return HidWriteResult::Failed;
     WaitForSingleObject(event_.handle, timeoutMs);
+    // The event only says that something happened: the write's own record says what.
+    DWORD written = 0;
+    const BOOL finished = GetOverlappedResult(file_.handle, &overlapped_, &written, FALSE);
+    const DWORD error = finished ? ERROR_SUCCESS : GetLastError();
     ResetEvent(event_.handle);
+    if (!finished && error == ERROR_IO_INCOMPLETE) return HidWriteResult::Pending;  // FinishPreviousWrite ends it
+    writeInFlight_ = false;
+    if (!finished) {
+      error_ = ErrorText("WriteFile", error);
+      return HidWriteResult::Failed;
+    }
+    if (written != buffer_.size()) {
+      error_ = "WriteFile wrote " + std::to_string(written) + " of " + std::to_string(buffer_.size()) + " bytes";
+      return HidWriteResult::Failed;
+    }
+    return HidWriteResult::Done;
   }
 
   std::string LastError() const override { return error_; }
@@ -199,11 +214,11 @@ std::unique_ptr<HidDevice> Win32HidSystem::Open(const std::u16string& path, HidA
     return nullptr;
   }
   // Each open handle gets its own overlapped event (manual reset, not signalled), released with
-  // the handle; only writes use theirs.
+  // the handle; only writes use theirs. Unnamed: a named event would be shared by every handle of
+  // every process that opens the mouse, and one's completion would end another's wait.
   HANDLE event = nullptr;
   if (access != HidAccess::Query) {
-    event = CreateEventW(nullptr, TRUE, FALSE,
-                         access == HidAccess::Write ? L"WriteDataOverLappedEvent" : L"ReadDataOverLappedEvent");
+    event = CreateEventW(nullptr, TRUE, FALSE, nullptr);
     if (!event) {
       lastError_ = LastErrorText("CreateEventW");
       CloseHandle(file);

@@ -1,16 +1,19 @@
-#include "platform/virtual/virtual_mouse.h"
+#include "device/virtual/virtual_mouse.h"
 
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
 
 #include "common/bytes.h"
+#include "device/protocol.h"
 #include "platform/hid_trace.h"
 
 namespace nx7 {
 
+namespace p = protocol;
+
 std::vector<VirtualHidInterface> Nx7DeviceTree() {
-  const HidAttributes ids{0x3A7D, 0x4110, 0x0100};
+  const HidAttributes ids{p::kVendorId, p::kProductId, 0x0100};
   VirtualHidInterface keyboard;
   keyboard.path = u"\\\\?\\hid#vid_3a7d&pid_4110&mi_00#virtual&0&0000#{4d1e55b2-f16f-11cf-88cb-001111000030}";
   keyboard.attributes = ids;
@@ -24,8 +27,8 @@ std::vector<VirtualHidInterface> Nx7DeviceTree() {
   VirtualHidInterface vendor;
   vendor.path = u"\\\\?\\hid#vid_3a7d&pid_4110&mi_01&col02#virtual&0&0001#{4d1e55b2-f16f-11cf-88cb-001111000030}";
   vendor.attributes = ids;
-  vendor.caps = HidCaps{0xFF01, 0x22, 0, 33, 33, 1};
-  vendor.featureValueCaps = {HidValueCaps{0xFF01, 0x22, false, 0x07, 32, 0}};
+  vendor.caps = HidCaps{p::kVendorUsagePage, p::kVendorUsage, 0, uint16_t(p::kPacketLength), uint16_t(p::kReportCount + 1), 1};
+  vendor.featureValueCaps = {HidValueCaps{p::kVendorUsagePage, p::kVendorUsage, false, p::kReportId, p::kReportCount, 0}};
   vendor.firmware = true;
   return {keyboard, mouse, vendor};
 }
@@ -41,10 +44,11 @@ struct VirtualMouse::Core {
   std::optional<uint8_t> failingCommand;
   int failingReportCountdown = 0;
   bool writesPending = false;
+  HidWriteResult pendingWritesEnd = HidWriteResult::Done;
   int reportsSeen = 0;
   int openHandles = 0;
   std::vector<uint32_t> writeWaits;
-  std::array<uint8_t, 3> versionReply{0x80, 1, 5};
+  std::array<uint8_t, 3> versionReply{p::kVersionMarker, 1, 5};
 
   // The command last accepted, for the version reply.
   uint8_t lastCommand = 0;
@@ -76,7 +80,7 @@ struct VirtualMouse::Core {
 
   static const HidValueCaps& ConfigValue(const VirtualHidInterface& itf) {
     for (const HidValueCaps& value : itf.featureValueCaps)
-      if (value.usagePage == 0xFF01 && value.usage == 0x22) return value;
+      if (value.usagePage == p::kVendorUsagePage && value.usage == p::kVendorUsage) return value;
     return itf.featureValueCaps.front();
   }
 
@@ -103,46 +107,46 @@ struct VirtualMouse::Core {
     }
     // Table commands announce their data: 01, a parameter byte, the 16-bit length.
     auto table = [&](bool parameterOk, size_t length) {
-      if (c[1] != 0x01 || !parameterOk || ReadLe16(c + 3) != length)
+      if (c[1] != p::kSubCommand || !parameterOk || ReadLe16(c + 3) != length)
         return Framing("malformed header of command " + HidTrace::Hex(c, 1));
       phase = DataPhase{c[0], c[2], length, {}};
       return true;
     };
     bool accepted = true;
     switch (c[0]) {
-      case 0x80:
+      case p::kReadVersion:
         break;
-      case 0x01:
-        if (c[1] != 1 && c[1] != 2 && c[1] != 4 && c[1] != 8) return Framing("report rate code " + std::to_string(c[1]));
+      case p::kReportRate:
+        if (!p::IsReportRateCode(c[1])) return Framing("report rate code " + std::to_string(c[1]));
         state.reportRate = c[1];
         break;
-      case 0x03:
-        if (c[1] != 0xA0 && c[1] != 0xB0) return Framing("body light byte " + HidTrace::Hex(c + 1, 1));
+      case p::kBodyLight:
+        if (c[1] != p::kBodyLightOn && c[1] != p::kBodyLightOff) return Framing("body light byte " + HidTrace::Hex(c + 1, 1));
         state.bodyLight = c[1];
         break;
-      case 0x09:
-        accepted = table(c[2] == 0, 32);
+      case p::kColorTable:
+        accepted = table(c[2] == p::kColorTableHeader.parameter, p::kColorTableHeader.length);
         break;
-      case 0x0B:
-        if (c[1] != 0x01) return Framing("malformed DPI level count");
+      case p::kDpiLevelCount:
+        if (c[1] != p::kSubCommand) return Framing("malformed DPI level count");
         state.dpiLevelCount = c[2];
         break;
-      case 0x0C:
-        if (c[1] != 0x01) return Framing("malformed lighting colour");
+      case p::kLightingColor:
+        if (c[1] != p::kSubCommand) return Framing("malformed lighting colour");
         state.lightingColor = uint32_t(c[3]) | uint32_t(c[2]) << 8 | uint32_t(c[4]) << 16;
         break;
-      case 0x0D:
-        if (c[1] != 0x01) return Framing("malformed lighting effect");
+      case p::kLightingEffect:
+        if (c[1] != p::kSubCommand) return Framing("malformed lighting effect");
         state.lightingEffect = std::array<uint8_t, 3>{c[2], c[3], c[4]};
         break;
-      case 0x11:
-        accepted = table(c[2] == 0x07, 16);
+      case p::kDpiTable:
+        accepted = table(c[2] == p::kDpiTableHeader.parameter, p::kDpiTableHeader.length);
         break;
-      case 0x12:
-        accepted = table(c[2] == 0, 64);
+      case p::kKeyMatrix:
+        accepted = table(c[2] == p::kKeyMatrixHeader.parameter, p::kKeyMatrixHeader.length);
         break;
-      case 0x13:
-        accepted = table(c[2] <= 7, 512);
+      case p::kMacro:
+        accepted = table(c[2] < p::kMacroSlots, p::kMacroHeader.length);
         break;
       default:
         return Framing("unknown command " + HidTrace::Hex(c, 1));
@@ -157,38 +161,38 @@ struct VirtualMouse::Core {
     if (InjectedFailure()) return false;
     if (!CheckReport(itf, report, length, "feature read")) return false;
     std::memset(report + 1, 0, length - 1);
-    if (lastCommand == 0x80 && length >= 4) std::memcpy(report + 1, versionReply.data(), 3);
+    if (lastCommand == p::kReadVersion && length >= 4) std::memcpy(report + 1, versionReply.data(), 3);
     return true;
   }
 
   bool Output(const VirtualHidInterface& itf, const uint8_t* report, size_t length) {
     if (InjectedFailure()) return false;
-    if (length != 33) return Framing("output report of " + std::to_string(length) + " bytes");
+    if (length != p::kPacketLength) return Framing("output report of " + std::to_string(length) + " bytes");
     if (report[0] != ConfigValue(itf).reportId) return Framing("output report with report id " + std::to_string(report[0]));
     if (!phase) return Framing("data packet without a command announcing it");
     phase->received.insert(phase->received.end(), report + 1, report + 33);
     if (phase->received.size() < (phase->length + 31) / 32 * 32) return true;
     const uint8_t* d = phase->received.data();
     switch (phase->command) {
-      case 0x09: {
+      case p::kColorTable: {
         std::array<uint8_t, 32> t;
         std::memcpy(t.data(), d, 32);
         state.colorTable = t;
         break;
       }
-      case 0x11: {
+      case p::kDpiTable: {
         std::array<uint8_t, 16> t;
         std::memcpy(t.data(), d, 16);
         state.dpiTable = t;
         break;
       }
-      case 0x12: {
+      case p::kKeyMatrix: {
         std::array<uint32_t, 16> m;
         for (size_t i = 0; i < 16; ++i) m[i] = ReadLe32(d + 4 * i);
         state.keyMatrix = m;
         break;
       }
-      case 0x13: {
+      case p::kMacro: {
         std::array<uint8_t, 512> macro;
         std::memcpy(macro.data(), d, 512);
         state.macros[phase->parameter] = macro;
@@ -248,9 +252,11 @@ class VirtualHidDevice final : public HidDevice {
     if (!Usable(HidAccess::Write) || !Result(core_->Output(Itf(), report, length))) return HidWriteResult::Failed;
     return core_->writesPending ? HidWriteResult::Pending : HidWriteResult::Done;
   }
-  void WaitForWrite(uint32_t timeoutMs) override {
+  HidWriteResult WaitForWrite(uint32_t timeoutMs) override {
     std::lock_guard lock(core_->mutex);
     core_->writeWaits.push_back(timeoutMs);
+    if (core_->pendingWritesEnd == HidWriteResult::Failed) error_ = "the pending write ended with an error (injected)";
+    return core_->pendingWritesEnd;
   }
   std::string LastError() const override { return error_; }
 
@@ -387,9 +393,10 @@ void VirtualMouse::FailReport(int n) {
   core_->failingReportCountdown = std::max(n, 0);
 }
 
-void VirtualMouse::SetWritesPending(bool pending) {
+void VirtualMouse::SetWritesPending(bool pending, HidWriteResult end) {
   std::lock_guard lock(core_->mutex);
   core_->writesPending = pending;
+  core_->pendingWritesEnd = end;
 }
 
 void VirtualMouse::Unplug() {
@@ -409,12 +416,13 @@ void VirtualMouse::ClearFaults() {
   core_->failingCommand.reset();
   core_->failingReportCountdown = 0;
   core_->writesPending = false;
+  core_->pendingWritesEnd = HidWriteResult::Done;
 }
 
 void VirtualMouse::SetVersionReply(uint8_t marker, uint8_t tens, uint8_t units) {
   std::lock_guard lock(core_->mutex);
   core_->versionReply = {marker, tens, units};
-  core_->state.firmwareVersion = marker == 0x80 ? 10 * tens + units : 0;
+  core_->state.firmwareVersion = marker == p::kVersionMarker ? 10 * tens + units : 0;
 }
 
 VirtualMouseState VirtualMouse::State() const {

@@ -1,11 +1,15 @@
-#include "buttons/device_key_code.h"
+// Planning each input's code: the catalogue's fixed codes, macros encoded for on-board slots in
+// input order (uploaded here as the pass uploads them), launches intercepted.
+#include "download/download_plan.h"
 
 #include <gtest/gtest.h>
 
 #include <memory>
 
+#include "buttons/device_key_code.h"
 #include "buttons/inputs.h"
 #include "device/device_fixture.h"
+#include "download/download_service.h"
 #include "macros/input_hooks.h"
 #include "macros/input_hooks_virtual.h"
 #include "macros/macro_entry_fixture.h"
@@ -23,21 +27,32 @@ using Codes = std::array<std::optional<uint32_t>, kInputCount>;
 
 constexpr uint32_t kMacroA = 0x15000A0A, kMacroB = 0x03000B0B;
 
-class DeviceKeyCodeTest : public ::testing::Test {
+class DownloadPlanTest : public ::testing::Test {
  protected:
-  DeviceKeyCodeTest() {
+  DownloadPlanTest() {
     FillWithDefaults(*block, true);
     EXPECT_TRUE(s.driver.Open());
     (*library)[3] = StoredMacro(kMacroA, u"A", {Press('A'), Delay(50), Release('A')});
     (*library)[7] = StoredMacro(kMacroB, u"B", {Press('B'), Release('B'), Press('C'), Release('C')}, 2);
   }
 
-  // One download's worth: inputs 0 to 6 in order with the slot starting at 1.
+  // One download's worth: the plan of inputs 0 to 6, their macros uploaded and their intercepts
+  // applied as the pass does it.
   Codes ResolveAll() {
+    const DownloadPlan plan = PlanDownload(*block, macroIds, *library);
+    ApplyIntercepts(hooks, plan);
     nextSlot = 1;
     Codes codes;
-    for (size_t i = 0; i < kInputCount; ++i) codes[i] = DeviceKeyCode(sources, i, nextSlot);
+    for (size_t i = 0; i < kInputCount; ++i) {
+      EXPECT_TRUE(SendPlannedMacro(s.driver, s.tracedClock, plan.inputs[i]));
+      if (plan.inputs[i].macro) nextSlot = plan.inputs[i].macro->slot + 1;
+      codes[i] = plan.inputs[i].keyCode;
+    }
     return codes;
+  }
+  std::optional<uint32_t> Resolve(size_t index) {
+    if (index >= kInputCount) return CatalogueKeyCode(block->buttons[0], index);
+    return ResolveAll()[index];
   }
   void AssignMacro(size_t index, uint32_t id) {
     block->buttons[index].type = 6;
@@ -58,18 +73,17 @@ class DeviceKeyCodeTest : public ::testing::Test {
   RecordingPoster poster;
   VirtualHookInstaller installer;
   InputHooks hooks{poster, installer};
-  KeyCodeSources sources{*block, macroIds, *library, hooks, s.driver, s.tracedClock};
   int nextSlot = 1;
 };
 
-TEST_F(DeviceKeyCodeTest, DefaultProfileGivesTheFixedCodesAndUploadsNothing) {
+TEST_F(DownloadPlanTest, DefaultProfileGivesTheFixedCodesAndUploadsNothing) {
   EXPECT_EQ(ResolveAll(), (Codes{0x00F00001, 0x00F20001, 0x00F10001, 0x00F40001, 0x00F30001, 0x00010004, 0x00020004}));
   EXPECT_EQ(s.mouse.ReportsSeen(), 0);
   EXPECT_EQ(s.clock.TotalSlept(), 0u);
   EXPECT_EQ(nextSlot, 1);
 }
 
-TEST_F(DeviceKeyCodeTest, CodesByType) {
+TEST_F(DownloadPlanTest, CodesByType) {
   struct Case {
     int32_t type;
     uint32_t keyCode;
@@ -82,14 +96,12 @@ TEST_F(DeviceKeyCodeTest, CodesByType) {
   for (const auto& c : cases) {
     block->buttons[2].type = c.type;
     block->buttons[2].keyCode = c.keyCode;
-    int slot = 1;
-    EXPECT_EQ(DeviceKeyCode(sources, 2, slot), c.code) << c.type;
+    EXPECT_EQ(Resolve(2), c.code) << c.type;
   }
-  int slot = 1;
-  EXPECT_EQ(DeviceKeyCode(sources, 7, slot), std::nullopt);
+  EXPECT_EQ(Resolve(7), std::nullopt);
 }
 
-TEST_F(DeviceKeyCodeTest, MacroInputsTakeSlotsInInputOrder) {
+TEST_F(DownloadPlanTest, MacroInputsTakeSlotsInInputOrder) {
   AssignMacro(4, kMacroA);
   AssignMacro(2, kMacroB);
   const Codes codes = ResolveAll();
@@ -105,15 +117,14 @@ TEST_F(DeviceKeyCodeTest, MacroInputsTakeSlotsInInputOrder) {
   EXPECT_EQ(s.clock.TotalSlept(), 2 * (1700u + 50u));
 }
 
-TEST_F(DeviceKeyCodeTest, TheDownloadPlaysTheIdKeptBesideTheBlock) {
+TEST_F(DownloadPlanTest, TheDownloadPlaysTheIdKeptBesideTheBlock) {
   AssignMacro(1, kMacroA);
   block->buttons[1].macroId = int32_t(kMacroB);  // the record's own id is not what is played
-  int slot = 1;
-  EXPECT_EQ(DeviceKeyCode(sources, 1, slot), 0x03010009u);
+  EXPECT_EQ(Resolve(1), 0x03010009u);
   EXPECT_EQ(*s.mouse.State().macros[1], EncodeMacroPayload((*library)[3]).bytes);
 }
 
-TEST_F(DeviceKeyCodeTest, AMacroThatCannotBePlayedMakesTheInputDoNothing) {
+TEST_F(DownloadPlanTest, AMacroThatCannotBePlayedMakesTheInputDoNothing) {
   (*library)[5].macroId = 0x15000055;  // an id whose entry is free (entrySize 0)
   (*library)[6] = StoredMacro(0x15000066, u"empty", {});  // stored, but without a single event
   for (uint32_t id : {0x15000055u, 0x15FFFFFFu, 0u, 0x15000066u}) {
@@ -126,7 +137,7 @@ TEST_F(DeviceKeyCodeTest, AMacroThatCannotBePlayedMakesTheInputDoNothing) {
   }
 }
 
-TEST_F(DeviceKeyCodeTest, SoftwareLaunchKeepsTheDefaultCodeAndIsIntercepted) {
+TEST_F(DownloadPlanTest, SoftwareLaunchKeepsTheDefaultCodeAndIsIntercepted) {
   block->buttons[1].type = 19;
   EXPECT_EQ(ResolveAll()[1], 0x00F20001u);
   EXPECT_EQ(Intercepted(), std::vector<uint32_t>{0x207});

@@ -1,4 +1,4 @@
-#include "platform/virtual/virtual_mouse.h"
+#include "device/virtual/virtual_mouse.h"
 
 #include <gtest/gtest.h>
 

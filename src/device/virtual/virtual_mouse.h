@@ -67,7 +67,8 @@ class VirtualMouse final : public HidSystem {
   // Fault injection. A failed report changes no state.
   void FailCommand(uint8_t commandByte);  // every feature report whose command byte is this
   void FailReport(int n);                 // the n-th report from now (1 = the next one); 0 = off
-  void SetWritesPending(bool pending);    // output writes answer "pending"
+  // Output writes answer "pending"; waiting for one then tells `end`.
+  void SetWritesPending(bool pending, HidWriteResult end = HidWriteResult::Done);
   void Unplug();                          // gone from the bus: handles die, nothing enumerates
   void Plug();                            // back (handles opened before stay dead)
   void ClearFaults();
