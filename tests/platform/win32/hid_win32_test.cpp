@@ -80,7 +80,9 @@ TEST(Win32Hid, AWriteIsConfirmedByItsResult) {
   uint8_t packet[33] = {7, 1, 2, 3};
   const HidWriteResult result = write->Write(packet, sizeof packet);
   ASSERT_NE(result, HidWriteResult::Failed) << write->LastError();
-  if (result == HidWriteResult::Pending) EXPECT_EQ(write->WaitForWrite(1500), HidWriteResult::Done) << write->LastError();
+  if (result == HidWriteResult::Pending) {
+    EXPECT_EQ(write->WaitForWrite(1500), HidWriteResult::Done) << write->LastError();
+  }
   // Without a write in flight there is nothing to confirm.
   EXPECT_EQ(write->WaitForWrite(0), HidWriteResult::Failed);
   // A handle opened for reading writes nothing.
