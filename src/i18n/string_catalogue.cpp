@@ -23,20 +23,11 @@ std::optional<StringKey> FindStringKey(std::u16string_view name) {
   return std::nullopt;
 }
 
-StringCatalogue& stringCatalogue() {
-  static StringCatalogue catalogue;
-  return catalogue;
-}
-
 void LoadStringCatalogue(StringCatalogue& catalogue, CXmlReader& reader, const std::filesystem::path& path) {
   // The result of Load is deliberately ignored: a document with recoverable faults still yields
   // the texts it holds, and an unreadable one leaves the reader empty, so every entry becomes "".
   reader.Load(path);
   catalogue.AssignFrom(reader);
-}
-
-void LoadStringCatalogue(const std::filesystem::path& path) {
-  LoadStringCatalogue(stringCatalogue(), XmlReader(), path);
 }
 
 }  // namespace nx7

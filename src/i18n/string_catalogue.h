@@ -32,14 +32,8 @@ class StringCatalogue {
 // The element name `name` as a key, if it is one.
 std::optional<StringKey> FindStringKey(std::u16string_view name);
 
-// The process-wide catalogue, read by the main window and every page. Only the language choice
-// writes it, and only through LoadStringCatalogue.
-StringCatalogue& stringCatalogue();
-
 // Loads the language file at `path` into `reader` and fills `catalogue` from it. A file that cannot
 // be read leaves every entry empty; nothing is reported.
 void LoadStringCatalogue(StringCatalogue& catalogue, CXmlReader& reader, const std::filesystem::path& path);
-// The same on the process-wide catalogue and the process-wide XML reader.
-void LoadStringCatalogue(const std::filesystem::path& path);
 
 }  // namespace nx7

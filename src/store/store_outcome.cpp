@@ -1,7 +1,6 @@
 #include "store/store_outcome.h"
 
 #include "common/text.h"
-#include "i18n/string_catalogue.h"
 
 namespace nx7 {
 
@@ -27,10 +26,6 @@ std::u16string StoreMessageText(const StoreStep& step,
     format = u"%s is an invaild Profile!";
   }
   return FormatCatalogueText(format, step.path);
-}
-
-std::u16string StoreMessageText(const StoreStep& step, const StringCatalogue& catalogue) {
-  return StoreMessageText(step, [&](StringKey key) { return catalogue[key]; });
 }
 
 }  // namespace nx7

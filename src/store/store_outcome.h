@@ -13,8 +13,6 @@
 
 namespace nx7 {
 
-class StringCatalogue;
-
 // The messages the stores report.
 enum class StoreMessage {
   FileNotFound,          // catalogue "str_msg2" with the path: "Cannot find %s" in the shipped files
@@ -60,6 +58,5 @@ std::optional<StringKey> StoreMessageKey(StoreMessage message);
 // The text of a Show step: the catalogue text (or the built-in text) with the step's path in
 // place of its first "%s". `catalogueText` gives the active language's text of a key.
 std::u16string StoreMessageText(const StoreStep& step, const std::function<std::u16string(StringKey)>& catalogueText);
-std::u16string StoreMessageText(const StoreStep& step, const StringCatalogue& catalogue);
 
 }  // namespace nx7
