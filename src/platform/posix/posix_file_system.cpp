@@ -55,7 +55,7 @@ class PosixFileSystem::PosixTemporary final : public TemporaryFile {
   std::string path_;
 };
 
-std::string PosixFileSystem::HostPath(std::u16string_view path) { return PathFromText(path).string(); }
+std::string PosixFileSystem::HostPath(std::u16string_view path) { return PathFromText(path).native(); }
 
 FileStatus PosixFileSystem::Fail(const char* call, const std::string& path, int error) {
   lastError_ = std::string(call) + " " + path + " failed (" + std::to_string(error) + "): " + std::strerror(error);
@@ -84,8 +84,10 @@ FileStatus PosixFileSystem::ReadWholeFile(std::u16string_view path, size_t maxBy
     const ssize_t n = ::read(fd, buffer, std::min(sizeof buffer, maxBytes - data.size()));
     if (n < 0 && errno == EINTR) continue;
     if (n < 0) {
-      // A folder opens for reading on Linux but cannot be read: not a file.
-      status = Fail("read", p, errno == EISDIR ? EACCES : errno);
+      // A folder opens for reading on Linux but cannot be read: refused as on Windows, and said so.
+      const int error = errno;
+      status = Fail("read", p, error);
+      if (error == EISDIR) status = FileStatus::AccessDenied;
       break;
     }
     if (n == 0) break;
@@ -115,11 +117,34 @@ FileStatus PosixFileSystem::RemoveFile(std::u16string_view path) {
 
 FileStatus PosixFileSystem::CreateTemporary(std::u16string_view target, std::u16string& tempPath,
                                             std::unique_ptr<TemporaryFile>& file) {
-  // A fixed name beside the target: a temporary left by a killed process is simply reused.
-  const std::string temp = HostPath(target) + ".tmp";
-  const int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
-  if (fd < 0) return Fail("open", temp, errno);
-  tempPath = Utf16FromUtf8(temp);
+  const std::string to = HostPath(target);
+  // A target the user made read-only is refused as Windows refuses it: the rename below would
+  // replace it (and its mode) whatever its permissions, even for root.
+  struct stat existing;
+  const bool exists = ::stat(to.c_str(), &existing) == 0;
+  if (exists && S_ISREG(existing.st_mode)) {
+    int denied = 0;
+    if ((existing.st_mode & 0222) == 0) {
+      denied = EACCES;
+    } else if (::faccessat(AT_FDCWD, to.c_str(), W_OK, AT_EACCESS) != 0) {
+      denied = errno;
+    }
+    if (denied != 0) return Fail("open", to, denied);
+  }
+  // A fresh name created exclusively: whatever already sits beside the target (a file, a link
+  // planted there, another writer's temporary) is never opened, followed or consumed.
+  std::string temp = to + ".XXXXXX";
+  const int fd = ::mkostemp(temp.data(), O_CLOEXEC);
+  if (fd < 0) return Fail("mkostemp", temp, errno);
+  // mkstemp creates 0600; the saved file keeps the old one's mode, or gets the usual one when new.
+  mode_t mode = existing.st_mode & 07777;
+  if (!exists) {
+    const mode_t mask = ::umask(0);
+    ::umask(mask);
+    mode = 0666 & ~mask;
+  }
+  ::fchmod(fd, mode);
+  tempPath = PathTextFromHost(temp);
   file = std::make_unique<PosixTemporary>(*this, fd, temp);
   return FileStatus::Ok;
 }
