@@ -22,7 +22,7 @@ constexpr uint32_t kMaxDepth = 0xFFFF;
 // element of its name without walking the whole stack. The walk along one chain is bounded too:
 // names made to collide cannot make recovery quadratic; an end tag whose element lies beyond
 // the bound is taken as matching none.
-constexpr uint32_t kNameBuckets = 4096;
+constexpr uint32_t kFirstNameBuckets = 256;  // a power of two; doubled to stay above twice the stack
 constexpr uint32_t kMaxChainSteps = 64;
 
 uint32_t NameHash(const char16_t* name, size_t length) {
@@ -94,7 +94,7 @@ void CXmlReader::SetError(std::u16string error, size_t offset) {
 class XmlIndexer {
  public:
   explicit XmlIndexer(CXmlReader& reader)
-      : r_(reader), t_(reader.text_.get()), n_(reader.textLength_), buckets_(kNameBuckets, 0) {
+      : r_(reader), t_(reader.text_.get()), n_(reader.textLength_), buckets_(kFirstNameBuckets, 0) {
     open_.reserve(32);
   }
 
@@ -288,16 +288,30 @@ class XmlIndexer {
 
   void Push(uint32_t index, uint32_t nameLength) {
     const uint32_t hash = NameHash(t_ + Rec(index).start + 1, nameLength);
-    uint32_t& head = buckets_[hash % kNameBuckets];
+    if (open_.size() + 1 > buckets_.size() / 2) Rechain(buckets_.size() * 2);
+    uint32_t& head = Bucket(hash);
     open_.push_back({index, nameLength, hash, head});
     head = uint32_t(open_.size());
+  }
+
+  uint32_t& Bucket(uint32_t hash) { return buckets_[hash & (buckets_.size() - 1)]; }
+  uint32_t Bucket(uint32_t hash) const { return buckets_[hash & (buckets_.size() - 1)]; }
+
+  // Spreads the open elements over `count` buckets, keeping every chain innermost first.
+  void Rechain(size_t count) {
+    buckets_.assign(count, 0);
+    for (size_t position = 0; position < open_.size(); ++position) {
+      uint32_t& head = Bucket(open_[position].hash);
+      open_[position].outerInBucket = head;
+      head = uint32_t(position + 1);
+    }
   }
 
   // Pops open elements down to `size`, innermost first: each is the head of its bucket's chain.
   void PopTo(size_t size) {
     while (open_.size() > size) {
       const OpenElement& e = open_.back();
-      buckets_[e.hash % kNameBuckets] = e.outerInBucket;
+      Bucket(e.hash) = e.outerInBucket;
       open_.pop_back();
     }
   }
@@ -305,7 +319,7 @@ class XmlIndexer {
   // Stack position of the innermost open element named like the end tag, or npos.
   size_t FindOpen(size_t nameStart, size_t nameLength) const {
     const uint32_t hash = NameHash(t_ + nameStart, nameLength);
-    uint32_t position = buckets_[hash % kNameBuckets];
+    uint32_t position = Bucket(hash);
     for (uint32_t step = 0; position != 0 && step < kMaxChainSteps; ++step) {
       const OpenElement& candidate = open_[position - 1];
       if (candidate.hash == hash && candidate.nameLength == nameLength &&
