@@ -140,7 +140,9 @@ void ProfileStore::SaveAfterDownload() {
   const FileStatus status = files_.WriteWholeFile(path, image);
   if (status == FileStatus::NotFound) {
     host_.ShowInfoBox(FormatWithPath(host_.CatalogueText("str_msg2"), path));
-  } else if (status == FileStatus::AccessDenied && SlotName(current_) == host_.CatalogueText("str_profile1")) {
+  } else if (status == FileStatus::AccessDenied && current_ == 0) {
+    // DefaultSetting stands in for the first slot's file. Comparing the slot's stored name
+    // ("Profile1") with the translated str_profile1 would hold in English only.
     if (registry_.OpenKey(kProgramKey) != RegistryStatus::Ok ||
         registry_.WriteBinary(kProgramKey, kDefaultSettingValue, image) != RegistryStatus::Ok) {
       host_.ShowInfoBox(host_.CatalogueText("str_msg5"));
