@@ -4,6 +4,7 @@
 
 #include "buttons/device_key_code.h"
 #include "command.h"
+#include "command_files.h"
 #include "common/text.h"
 #include "macros/macro_library.h"
 #include "platform/file_system.h"
@@ -21,7 +22,7 @@ ApplyKeyCodes::ApplyKeyCodes(const std::optional<std::string>& macroLibraryPath,
   if (macroLibraryPath) {
     std::vector<uint8_t> image;
     const auto fs = MakeHostFileSystem();
-    if (fs->ReadWholeFile(Utf16FromUtf8(*macroLibraryPath), kMacroLibrarySize, image) != FileStatus::Ok)
+    if (fs->ReadWholeFile(PathArgument(*macroLibraryPath), kMacroLibrarySize, image) != FileStatus::Ok)
       throw CommandError("reading " + *macroLibraryPath + " failed: " + fs->LastErrorText());
     LoadMacroLibraryImage(image, *library);
   }

@@ -5,6 +5,7 @@
 
 #include "apply_key_codes.h"
 #include "command.h"
+#include "command_files.h"
 #include "common/text.h"
 #include "device/download_worker.h"
 #include "device_access.h"
@@ -27,10 +28,7 @@ constexpr std::string_view kOptions[] = {"--macros=", "--macro-ids=", "--virtual
 
 SettingsBlock LoadProfile(const std::string& path) {
   // Read like the program reads a profile: at most one block, a shorter file leaves the rest zero.
-  std::vector<uint8_t> image;
-  const auto fs = MakeHostFileSystem();
-  if (fs->ReadWholeFile(Utf16FromUtf8(path), kSettingsBlockSize, image) != FileStatus::Ok)
-    throw CommandError("reading " + path + " failed: " + fs->LastErrorText());
+  const std::vector<uint8_t> image = ReadInputFile(path, kSettingsBlockSize);
   SettingsBlock block{};
   DeserialiseSettingsBlock(image, block);
   if (image.size() < 4 || block.magic != kSettingsMagic)
@@ -52,7 +50,9 @@ ButtonMacroIds ParseMacroIds(const std::string& text) {
     }
     uint32_t value = 0;
     auto [next, ec] = std::from_chars(p, end, value, base);
-    if (ec != std::errc() || next == p) throw UsageError("--macro-ids: not a number at '" + std::string(p, end) + "'");
+    if (next == p) throw UsageError("--macro-ids: not a number at '" + std::string(p, end) + "'");
+    if (ec == std::errc::result_out_of_range)
+      throw UsageError("--macro-ids: " + std::string(p, next) + " is out of range (an id has 32 bits)");
     ids[n++] = int32_t(value);
     p = next;
     if (p == end) break;
@@ -91,10 +91,17 @@ class OutcomeWaiter final : public DownloadWindows {
 int Run(const Invocation& call) {
   const ParsedArgs args = ParseArgs(call.args, kOptions, 1, 1);
   if (args.Has("--state") && !args.Has("--virtual")) throw UsageError("--state needs --virtual");
-  const SettingsBlock block = LoadProfile(args.positional[0]);
+  // The whole command line is checked before any file is read or written.
+  const DeviceOptions device = ParseDeviceOptions(args);
   const ButtonMacroIds macroIds = args.Has("--macro-ids") ? ParseMacroIds(*args.Value("--macro-ids")) : ButtonMacroIds{};
+  RefuseSameFiles({{"PROFILE", args.positional[0]}, {"--macros", args.Value("--macros")}},
+                  {{"--trace", args.Value("--trace")}, {"--state", args.Value("--state")}});
+  if (const auto macros = args.Value("--macros")) RefuseFolder(*macros);
+  const SettingsBlock block = LoadProfile(args.positional[0]);
+  std::optional<OutputFile> state;
+  if (const auto statePath = args.Value("--state")) state.emplace("state", *statePath);
 
-  DeviceAccess access(args);
+  DeviceAccess access(device);
   CUSBDriver& mouse = access.OpenMouse();
 
   // The intercept table the pass keeps up to date; no hooks are placed for a one-shot apply.
@@ -121,11 +128,11 @@ int Run(const Invocation& call) {
   const int stage = outcome.Wait();
   worker.Stop();
 
-  if (auto statePath = args.Value("--state")) {
-    std::ofstream state(*statePath, std::ios::binary | std::ios::trunc);
-    state << StateJson(access.virtualMouse()->State());
-    if (!state) throw CommandError("cannot write " + *statePath);
+  if (state) {
+    state->stream() << StateJson(access.virtualMouse()->State());
+    state->Finish();
   }
+  access.FinishTrace();
   if (stage >= 0) {
     std::string text = Utf8FromUtf16(DownloadFailureText(stage));
     while (!text.empty() && text.back() == '\n') text.pop_back();

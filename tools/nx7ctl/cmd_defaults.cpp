@@ -1,6 +1,7 @@
 #include <ostream>
 
 #include "command.h"
+#include "command_files.h"
 #include "common/text.h"
 #include "i18n/chinese_text.h"
 #include "platform/file_system.h"
@@ -19,7 +20,7 @@ int Run(const Invocation& call) {
   chineseText = savedLanguage;
   const auto fs = MakeHostFileSystem();
   const std::string& path = args.positional[0];
-  if (fs->WriteWholeFile(Utf16FromUtf8(path), SerialiseSettingsBlock(block)) != FileStatus::Ok) {
+  if (fs->WriteWholeFile(PathArgument(path), SerialiseSettingsBlock(block)) != FileStatus::Ok) {
     throw CommandError("writing " + path + " failed: " + fs->LastErrorText());
   }
   call.out << "wrote the default profile (" << kSettingsBlockSize << " bytes) to " << path << "\n";
