@@ -83,6 +83,11 @@ TEST(PosixFileSystem, ReadOnlyTargetIsRefusedAndModesAreKept) {
   const std::string ro = scratch.path() + "/ro.cfg", rw = scratch.path() + "/rw.cfg";
   ASSERT_EQ(fs.WriteWholeFile(PathTextFromHost(ro), Bytes("old")), FileStatus::Ok);
   ASSERT_EQ(fs.WriteWholeFile(PathTextFromHost(rw), Bytes("old")), FileStatus::Ok);
+  const mode_t mask = ::umask(0);
+  ::umask(mask);
+  struct stat created {};
+  ASSERT_EQ(::stat(rw.c_str(), &created), 0);
+  EXPECT_EQ(created.st_mode & 07777, 0666u & ~mask);  // a new file: the usual mode, not 0600
   ASSERT_EQ(::chmod(ro.c_str(), 0444), 0);
   ASSERT_EQ(::chmod(rw.c_str(), 0640), 0);
   EXPECT_EQ(fs.WriteWholeFile(PathTextFromHost(ro), Bytes("new")), FileStatus::AccessDenied);

@@ -6,6 +6,9 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <atomic>
+#include <chrono>
+#include <cstdio>
 #include <cstring>
 
 #include "common/text.h"
@@ -131,19 +134,22 @@ FileStatus PosixFileSystem::CreateTemporary(std::u16string_view target, std::u16
     }
     if (denied != 0) return Fail("open", to, denied);
   }
-  // A fresh name created exclusively: whatever already sits beside the target (a file, a link
-  // planted there, another writer's temporary) is never opened, followed or consumed.
-  std::string temp = to + ".XXXXXX";
-  const int fd = ::mkostemp(temp.data(), O_CLOEXEC);
-  if (fd < 0) return Fail("mkostemp", temp, errno);
-  // mkstemp creates 0600; the saved file keeps the old one's mode, or gets the usual one when new.
-  mode_t mode = existing.st_mode & 07777;
-  if (!exists) {
-    const mode_t mask = ::umask(0);
-    ::umask(mask);
-    mode = 0666 & ~mask;
+  // A fresh name created exclusively (O_EXCL also refuses a link at that name): whatever already
+  // sits beside the target (a file, a link planted there, another writer's temporary) is never
+  // opened, followed or consumed. A new file gets the usual mode through the umask.
+  static std::atomic<unsigned> counter{0};
+  std::string temp;
+  int fd = -1;
+  for (int attempt = 0; fd < 0; ++attempt) {
+    char suffix[64];
+    std::snprintf(suffix, sizeof suffix, ".%ld.%x.%llx.tmp", long(::getpid()), counter++,
+                  static_cast<unsigned long long>(std::chrono::steady_clock::now().time_since_epoch().count()));
+    temp = to + suffix;
+    fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
+    if (fd < 0 && (errno != EEXIST || attempt == 100)) return Fail("open", temp, errno);
   }
-  ::fchmod(fd, mode);
+  // The saved file keeps the mode of the one it replaces.
+  if (exists && S_ISREG(existing.st_mode)) ::fchmod(fd, existing.st_mode & 07777);
   tempPath = PathTextFromHost(temp);
   file = std::make_unique<PosixTemporary>(*this, fd, temp);
   return FileStatus::Ok;

@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "common/text.h"
+#include "platform/file_identity.h"
 #include "platform/win32/win32_error.h"
 
 #include "platform/file_system_contract.h"
@@ -86,6 +87,22 @@ TEST_F(Win32FileSystemTest, ExistingNamesBesideTheTargetAreNeverUsed) {
   ASSERT_EQ(fs.ReadWholeFile(file + u".tmp", 100, other), FileStatus::Ok);
   EXPECT_EQ(other, Bytes("someone else's"));
   EXPECT_EQ(Names(), (std::vector<std::u16string>{u"p.cfg", u"p.cfg.tmp"}));
+}
+
+// One file under different spellings (case, ".", forward slashes) has one identity; another file
+// or a folder has its own; nothing has none.
+TEST_F(Win32FileSystemTest, IdentityNamesTheFileNotThePath) {
+  Win32FileSystem fs;
+  ASSERT_EQ(fs.WriteWholeFile(root_ + u"\\data.bin", Bytes("a")), FileStatus::Ok);
+  ASSERT_EQ(fs.WriteWholeFile(root_ + u"\\ro.cfg", Bytes("b")), FileStatus::Ok);
+  const auto data = IdentityOf(root_ + u"\\data.bin");
+  ASSERT_TRUE(data);
+  for (const std::u16string& other : {root_ + u"\\DATA.BIN", root_ + u"\\.\\data.bin", root_ + u"/data.bin"})
+    EXPECT_EQ(IdentityOf(other), data) << Utf8FromUtf16(other);
+  EXPECT_NE(IdentityOf(root_ + u"\\ro.cfg"), data);
+  EXPECT_NE(IdentityOf(root_), data);
+  EXPECT_TRUE(IdentityOf(root_));
+  EXPECT_FALSE(IdentityOf(root_ + u"\\none.bin"));
 }
 
 }  // namespace
