@@ -82,8 +82,10 @@ std::u16string CombinationText(uint32_t deviceKeyCode, KeyboardLayout& layout) {
     if (!text.empty()) text += u" + ";
     text += m.name;
   }
-  // Bits above Win name no modifier: such a code reads as the key alone, not " + key".
+  // Bits above Win name no modifier: such a code reads as the key alone, not " + key"; and a key
+  // part that names no key leaves the modifiers alone, without a dangling " + ".
   if (text.empty()) return key;
+  if (key.empty()) return text;
   return text + u" + " + key;
 }
 

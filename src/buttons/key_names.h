@@ -15,7 +15,8 @@ std::u16string KeyName(uint32_t virtualKey, KeyboardLayout& layout);
 
 // The text of a keyboard device key code (byte 1 the modifier mask, byte 2 the HID usage):
 // "Shift + Ctrl + Alt + Win + <key>" with only the modifiers that are set, always in that
-// order, or the key's name alone when no modifier is set.
+// order, or the key's name alone when no modifier is set; the modifiers alone when the key part
+// names no key.
 std::u16string CombinationText(uint32_t deviceKeyCode, KeyboardLayout& layout);
 
 }  // namespace nx7

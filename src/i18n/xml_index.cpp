@@ -18,6 +18,18 @@ namespace {
 constexpr uint32_t kMaxStartTagLength = (1u << 22) - 1;
 constexpr uint32_t kMaxEndTagLength = (1u << 10) - 1;
 constexpr uint32_t kMaxDepth = 0xFFFF;
+// Open elements are chained by a hash of their names, so an end tag finds the innermost open
+// element of its name without walking the whole stack. The walk along one chain is bounded too:
+// names made to collide cannot make recovery quadratic; an end tag whose element lies beyond
+// the bound is taken as matching none.
+constexpr uint32_t kFirstNameBuckets = 256;  // a power of two; doubled to stay above twice the stack
+constexpr uint32_t kMaxChainSteps = 64;
+
+uint32_t NameHash(const char16_t* name, size_t length) {
+  uint32_t h = 2166136261u;
+  for (size_t k = 0; k < length; ++k) h = (h ^ name[k]) * 16777619u;
+  return h;
+}
 
 uint32_t StartTagLength(const XmlElementRecord& r) { return r.tagLengths & kMaxStartTagLength; }
 
@@ -66,9 +78,15 @@ std::u16string_view CXmlReader::ElementName(uint32_t index) const {
   return {text_.get() + start, NameEnd(text_.get(), start, textLength_) - start};
 }
 
-void CXmlReader::SetError(std::u16string error) {
+bool CXmlReader::IsFirstError() {
   wellFormed_ = false;
-  if (parseError_.empty()) parseError_ = std::move(error);
+  return parseError_.empty();
+}
+
+void CXmlReader::SetError(std::u16string error, size_t offset) {
+  if (!IsFirstError()) return;
+  parseError_ = std::move(error);
+  parseErrorOffset_ = offset;
 }
 
 // The indexing pass. Kept apart from the reader so that its working state (text, stack, cursor)
@@ -76,7 +94,7 @@ void CXmlReader::SetError(std::u16string error) {
 class XmlIndexer {
  public:
   explicit XmlIndexer(CXmlReader& reader)
-      : r_(reader), t_(reader.text_.get()), n_(reader.textLength_) {
+      : r_(reader), t_(reader.text_.get()), n_(reader.textLength_), buckets_(kFirstNameBuckets, 0) {
     open_.reserve(32);
   }
 
@@ -170,7 +188,8 @@ class XmlIndexer {
     }
     if (!open_.empty()) {
       const OpenElement& inner = open_.back();
-      r_.SetError(u"Element '" + Name(inner) + u"' at offset " + Decimal(Rec(inner.index).start) + u" not ended");
+      const uint32_t at = Rec(inner.index).start;
+      if (r_.IsFirstError()) r_.SetError(u"Element '" + Name(inner) + u"' at offset " + Decimal(at) + u" not ended", at);
       CloseNotEnded(0);
     }
     const XmlElementRecord& document = Rec(0);
@@ -185,6 +204,8 @@ class XmlIndexer {
   struct OpenElement {
     uint32_t index;
     uint32_t nameLength;
+    uint32_t hash;
+    uint32_t outerInBucket;  // stack position + 1 of the next outer open element of the same bucket
   };
 
   XmlElementRecord& Rec(uint32_t index) { return r_.Record(index); }
@@ -205,7 +226,7 @@ class XmlIndexer {
   void MarkIllFormed() { Rec(Innermost()).flagsDepth |= kXmlIllFormed; }
 
   void Incorrect(const char16_t* what, size_t at) {
-    r_.SetError(u"Incorrect " + std::u16string(what) + u" at offset " + Decimal(at));
+    if (r_.IsFirstError()) r_.SetError(u"Incorrect " + std::u16string(what) + u" at offset " + Decimal(at), at);
     MarkIllFormed();
   }
 
@@ -217,7 +238,7 @@ class XmlIndexer {
   }
 
   void Unterminated(const char16_t* kind, size_t lt) {
-    r_.SetError(std::u16string(kind) + u" at offset " + Decimal(lt) + u" unterminated");
+    if (r_.IsFirstError()) r_.SetError(std::u16string(kind) + u" at offset " + Decimal(lt) + u" unterminated", lt);
     MarkIllFormed();
   }
 
@@ -262,31 +283,76 @@ class XmlIndexer {
       Rec(last).nextSibling = index;
       e.prevSibling = last;
     }
-    if (!empty) open_.push_back({index, nameLength});
+    if (!empty) Push(index, nameLength);
+  }
+
+  void Push(uint32_t index, uint32_t nameLength) {
+    const uint32_t hash = NameHash(t_ + Rec(index).start + 1, nameLength);
+    if (open_.size() + 1 > buckets_.size() / 2) Rechain(buckets_.size() * 2);
+    uint32_t& head = Bucket(hash);
+    open_.push_back({index, nameLength, hash, head});
+    head = uint32_t(open_.size());
+  }
+
+  uint32_t& Bucket(uint32_t hash) { return buckets_[hash & (buckets_.size() - 1)]; }
+  uint32_t Bucket(uint32_t hash) const { return buckets_[hash & (buckets_.size() - 1)]; }
+
+  // Spreads the open elements over `count` buckets, keeping every chain innermost first.
+  void Rechain(size_t count) {
+    buckets_.assign(count, 0);
+    for (size_t position = 0; position < open_.size(); ++position) {
+      uint32_t& head = Bucket(open_[position].hash);
+      open_[position].outerInBucket = head;
+      head = uint32_t(position + 1);
+    }
+  }
+
+  // Pops open elements down to `size`, innermost first: each is the head of its bucket's chain.
+  void PopTo(size_t size) {
+    while (open_.size() > size) {
+      const OpenElement& e = open_.back();
+      Bucket(e.hash) = e.outerInBucket;
+      open_.pop_back();
+    }
+  }
+
+  // Stack position of the innermost open element named like the end tag, or npos.
+  size_t FindOpen(size_t nameStart, size_t nameLength) const {
+    const uint32_t hash = NameHash(t_ + nameStart, nameLength);
+    uint32_t position = Bucket(hash);
+    for (uint32_t step = 0; position != 0 && step < kMaxChainSteps; ++step) {
+      const OpenElement& candidate = open_[position - 1];
+      if (candidate.hash == hash && candidate.nameLength == nameLength &&
+          SameUnits(t_ + r_.Record(candidate.index).start + 1, t_ + nameStart, nameLength))
+        return position - 1;
+      position = candidate.outerInBucket;
+    }
+    return std::string::npos;
   }
 
   void EndTag(size_t lt, size_t nameStart, size_t nameLength, size_t gt) {
-    for (size_t k = open_.size(); k-- > 0;) {
-      const OpenElement& candidate = open_[k];
-      if (candidate.nameLength != nameLength ||
-          !SameUnits(t_ + Rec(candidate.index).start + 1, t_ + nameStart, nameLength))
-        continue;
-      if (k + 1 < open_.size()) {
-        const OpenElement& inner = open_.back();
-        r_.SetError(u"End tag '" + std::u16string(t_ + nameStart, nameLength) + u"' at offset " + Decimal(lt) +
-                    u" does not match start tag '" + Name(inner) + u"' at offset " +
-                    Decimal(Rec(inner.index).start));
-        CloseNotEnded(k + 1);
-      }
-      XmlElementRecord& e = Rec(open_[k].index);
-      e.length = uint32_t(gt + 1 - e.start);
-      e.tagLengths |= uint32_t(gt + 1 - lt) << 22;
-      open_.pop_back();
+    const size_t k = FindOpen(nameStart, nameLength);
+    if (k == std::string::npos) {
+      if (r_.IsFirstError())
+        r_.SetError(u"No start tag for end tag '" + std::u16string(t_ + nameStart, nameLength) + u"' at offset " +
+                        Decimal(lt),
+                    lt);
+      MarkIllFormed();
       return;
     }
-    r_.SetError(u"No start tag for end tag '" + std::u16string(t_ + nameStart, nameLength) + u"' at offset " +
-                Decimal(lt));
-    MarkIllFormed();
+    if (k + 1 < open_.size()) {
+      const OpenElement& inner = open_.back();
+      if (r_.IsFirstError())
+        r_.SetError(u"End tag '" + std::u16string(t_ + nameStart, nameLength) + u"' at offset " + Decimal(lt) +
+                        u" does not match start tag '" + Name(inner) + u"' at offset " +
+                        Decimal(Rec(inner.index).start),
+                    lt);
+      CloseNotEnded(k + 1);
+    }
+    XmlElementRecord& e = Rec(open_[k].index);
+    e.length = uint32_t(gt + 1 - e.start);
+    e.tagLengths |= uint32_t(gt + 1 - lt) << 22;
+    PopTo(k);
   }
 
   // Closes open_[from..] as not ended: each becomes an empty element and its children follow it
@@ -307,13 +373,14 @@ class XmlIndexer {
       Rec(first).prevSibling = index;
       Rec(Rec(parent).firstChild).prevSibling = last;
     }
-    open_.resize(from);
+    PopTo(from);
   }
 
   CXmlReader& r_;
   const char16_t* t_;
   size_t n_;
   std::vector<OpenElement> open_;
+  std::vector<uint32_t> buckets_;  // per bucket: stack position + 1 of its innermost open element
 };
 
 void CXmlReader::BuildIndex() {

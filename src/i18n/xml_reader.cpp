@@ -4,7 +4,6 @@
 #include <cstdlib>
 #include <cstring>
 #include <new>
-#include <system_error>
 #include <utility>
 
 #include "common/text.h"
@@ -25,12 +24,6 @@ constexpr unsigned kUtf16LittleEndian = 1200;
 constexpr unsigned kUtf16BigEndian = 1201;
 // Bytes examined for a byte-order mark and a declared encoding.
 constexpr size_t kPrefixBytes = 1024;
-// Offsets in the index are 32-bit; larger files are refused rather than indexed wrongly.
-constexpr uintmax_t kMaxFileBytes = 0x7FFFFFFF;
-
-std::u16string FirstLine(const std::string& message) {
-  return Utf16FromUtf8(message.substr(0, message.find_first_of("\r\n")));
-}
 
 char16_t LowerAscii(char16_t c) { return c >= u'A' && c <= u'Z' ? char16_t(c + 32) : c; }
 
@@ -161,6 +154,7 @@ void CXmlReader::Clear() {
   wellFormed_ = false;
   diagnostic_.clear();
   parseError_.clear();
+  parseErrorOffset_ = std::u16string::npos;
   Rewind();
 }
 
@@ -168,7 +162,7 @@ bool CXmlReader::Load(const std::filesystem::path& path) {
   Clear();
   std::string bytes;
   std::u16string error;
-  if (!ReadFileBytes(path, kMaxFileBytes, bytes, error)) {
+  if (!ReadFileBytes(path, kMaxDocumentBytes, bytes, error)) {
     diagnostic_ = std::move(error);
     return false;
   }
@@ -177,8 +171,8 @@ bool CXmlReader::Load(const std::filesystem::path& path) {
 
 bool CXmlReader::LoadFromBytes(std::string_view bytes) {
   Clear();
-  if (bytes.size() > kMaxFileBytes) {
-    diagnostic_ = FirstLine(std::make_error_code(std::errc::file_too_large).message());
+  if (bytes.size() > kMaxDocumentBytes) {
+    diagnostic_ = FileTooLargeText(kMaxDocumentBytes);
     return false;
   }
   std::u16string notes;
@@ -186,6 +180,11 @@ bool CXmlReader::LoadFromBytes(std::string_view bytes) {
   BuildIndex();
   diagnostic_ = notes + parseError_;
   return wellFormed_;
+}
+
+size_t CXmlReader::LineOf(size_t offset) const {
+  const size_t end = std::min(offset, textLength_);
+  return size_t(1) + size_t(std::count(text_.get(), text_.get() + end, u'\n'));
 }
 
 bool CXmlReader::LoadText(std::string_view bytes, std::u16string& notes) {

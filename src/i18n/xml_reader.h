@@ -37,6 +37,10 @@ class CXmlReader {
   // Records per segment of the element table; an index's high 16 bits select the segment.
   static constexpr uint32_t kSegmentRecords = 65536;
 
+  // Documents larger than this are refused: language files and update manifests are a few KB, and
+  // the index of a document of tiny elements takes several times its size.
+  static constexpr size_t kMaxDocumentBytes = 4 * 1024 * 1024;
+
   CXmlReader();
   ~CXmlReader();
   CXmlReader(const CXmlReader&) = delete;
@@ -71,6 +75,10 @@ class CXmlReader {
   const std::u16string& Diagnostic() const { return diagnostic_; }
   // The first parse error of the last load alone ("" when there was none).
   const std::u16string& ParseError() const { return parseError_; }
+  // Where in the text the first parse error lies (npos when it has no place, or there is none),
+  // and the 1-based line of a text offset, for people looking for it in the file.
+  size_t ParseErrorOffset() const { return parseErrorOffset_; }
+  size_t LineOf(size_t offset) const;
   // Always 0: names are compared case-sensitively and documents are only read.
   uint32_t DocumentFlags() const { return 0; }
 
@@ -98,7 +106,10 @@ class CXmlReader {
   const XmlElementRecord& Record(uint32_t index) const {
     return segments_[index >> 16].records[index & 0xFFFF];
   }
-  void SetError(std::u16string error);
+  // Records `error` as the parse error when it is the first (offset: where in the text, or npos).
+  void SetError(std::u16string error, size_t offset = std::u16string::npos);
+  // Marks the document ill-formed; true when no parse error is recorded yet (worth building one).
+  bool IsFirstError();
 
   struct FreeDeleter {
     void operator()(void* p) const;
@@ -119,6 +130,7 @@ class CXmlReader {
   bool wellFormed_ = false;
   std::u16string diagnostic_;
   std::u16string parseError_;
+  size_t parseErrorOffset_ = std::u16string::npos;
 };
 
 // The one reader of the process, created empty at first use and kept until exit. It is used from

@@ -7,8 +7,12 @@
 
 namespace nx7 {
 
-// Reads the whole file into `bytes`. A file larger than `maxBytes` is not read and fails as "file
-// too large". On failure `bytes` is empty and `error` holds the first line of the system's message.
+// "File too large: more than N bytes".
+std::u16string FileTooLargeText(uintmax_t maxBytes);
+
+// Reads the whole file into `bytes`. A file larger than `maxBytes` is not read and fails with
+// FileTooLargeText; a pipe or device file is read up to that limit. On any other failure `bytes` is
+// empty and `error` holds the first line of the system's message.
 bool ReadFileBytes(const std::filesystem::path& path, uintmax_t maxBytes, std::string& bytes, std::u16string& error);
 
 }  // namespace nx7

@@ -1,5 +1,10 @@
 #include "platform/file_system.h"
 
+#include <string>
+
+#include "common/text.h"
+#include "platform/file_bytes.h"
+
 namespace nx7 {
 
 FileStatus FileSystem::WriteWholeFile(std::u16string_view path, std::span<const uint8_t> data) {
@@ -21,6 +26,10 @@ FileStatus FileSystem::WriteWholeFile(std::u16string_view path, std::span<const 
 std::u16string_view ParentFolder(std::u16string_view path) {
   const size_t cut = path.find_last_of(u"\\/");
   return cut == std::u16string_view::npos ? std::u16string_view() : path.substr(0, cut);
+}
+
+std::u16string FileTooLargeText(uintmax_t maxBytes) {
+  return u"File too large: more than " + Utf16FromUtf8(std::to_string(maxBytes)) + u" bytes";
 }
 
 }  // namespace nx7

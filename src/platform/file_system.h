@@ -48,7 +48,10 @@ class FileSystem {
     virtual FileStatus Flush() = 0;
     virtual FileStatus Close() = 0;
   };
-  // Creates a new, empty temporary file in the folder of `target`; returns its path in `tempPath`.
+  // Creates a new, empty temporary file in the folder of `target` under a fresh name, created
+  // exclusively: an existing file or link of that name is never opened, followed or reused (a
+  // temporary a killed writer left stays as it is). Returns its path in `tempPath`. A read-only
+  // target is refused here as AccessDenied, on every platform.
   virtual FileStatus CreateTemporary(std::u16string_view target, std::u16string& tempPath,
                                      std::unique_ptr<TemporaryFile>& file) = 0;
   // Puts the closed temporary file in the place of `target` in one step (target may not exist).

@@ -91,7 +91,9 @@ TEST(CombinationText, ModifiersInShiftCtrlAltWinOrderThenTheKey) {
       {0x000F0F00, u"Shift + Ctrl + Alt + Win + L"},
       {0x00280600, u"Shift + Alt + Enter"},
       {0x00580000, u"Enter"},
-      {0x00000100, u"Ctrl + "},  // a modifier with no key
+      {0x00000100, u"Ctrl"},     // modifiers whose key part names no key: no dangling " + "
+      {0xFFFFFFFF, u"Shift + Ctrl + Alt + Win"},
+      {0x00FF0500, u"Ctrl + Alt"},
       {0x00041000, u"A"},        // bits above Win name no modifier
       {0xFF04FF00, u"Shift + Ctrl + Alt + Win + A"},
   };

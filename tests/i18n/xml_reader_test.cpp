@@ -7,6 +7,10 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <thread>
+
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include "common/text.h"
 #include "i18n/xml_charsets.h"
@@ -264,6 +268,69 @@ TEST(XmlReader, LoadsFilesAndFailsCleanlyOnMissingOnes) {
   EXPECT_FALSE(reader.FindChild(u"config"));
   EXPECT_FALSE(reader.Load(std::filesystem::temp_directory_path()));  // a folder is no document
   EXPECT_EQ(reader.Diagnostic(), Utf16FromUtf8(std::strerror(EISDIR)));
+}
+
+// End tags are matched through chains of open elements by name: an end tag finds its element far
+// out past many others (closing them as not ended, exactly as a full search would), and a wrong
+// name closes nothing.
+TEST(XmlReader, EndTagsFindTheirElementPastManyOpenOnes) {
+  std::string document = "<r><config>";
+  for (int i = 0; i < 2000; ++i) document += "<e" + std::to_string(i) + ">";
+  document += "</wrong></config><k>v</k></r>";
+  CXmlReader reader;
+  EXPECT_FALSE(reader.LoadFromBytes(document));
+  EXPECT_EQ(reader.ParseError(), u"No start tag for end tag 'wrong' at offset " + Utf16FromUtf8(std::to_string(document.find("</wrong>"))));
+  EXPECT_EQ(reader.ParseErrorOffset(), document.find("</wrong>"));
+  uint32_t underConfig = 0;
+  for (uint32_t i = reader.Element(2).firstChild; i != 0; i = reader.Element(i).nextSibling) ++underConfig;
+  EXPECT_EQ(underConfig, 2000u);  // every unended element handed up to config, which was ended
+  EXPECT_EQ(reader.Element(2).length, document.find("</config>") + 9 - 3);
+  reader.Rewind();
+  ASSERT_TRUE(reader.FindChild(u"config"));
+  ASSERT_TRUE(reader.Descend());
+  EXPECT_TRUE(reader.FindChild(u"e1999"));
+  reader.Rewind();
+  ASSERT_TRUE(reader.FindChild(u"k"));
+  EXPECT_EQ(reader.GetChildText(), u"v");
+}
+
+// Documents over the size limit are refused whole, with a clear reason; one at the limit loads.
+TEST(XmlReader, RefusesDocumentsOverTheSizeLimit) {
+  const size_t limit = CXmlReader::kMaxDocumentBytes;
+  std::string document = "<r>" + std::string(limit - 7, ' ') + "</r>";
+  ASSERT_EQ(document.size(), limit);
+  CXmlReader reader;
+  EXPECT_TRUE(reader.LoadFromBytes(document));
+  document += ' ';
+  EXPECT_FALSE(reader.LoadFromBytes(document));
+  const std::u16string reason = u"File too large: more than " + Utf16FromUtf8(std::to_string(limit)) + u" bytes";
+  EXPECT_EQ(reader.Diagnostic(), reason);
+  EXPECT_EQ(reader.ElementCount(), 0u);
+  const auto path = std::filesystem::temp_directory_path() / ("nx7_xml_large_" + std::to_string(::getpid()) + ".xml");
+  std::ofstream(path, std::ios::binary) << document;
+  EXPECT_FALSE(reader.Load(path));
+  EXPECT_EQ(reader.Diagnostic(), reason);
+  std::filesystem::remove(path);
+}
+
+// A pipe has no size to measure: it is read as what it yields, up to the limit.
+TEST(XmlReader, ReadsAPipeAsItsContent) {
+  const auto path = std::filesystem::temp_directory_path() / ("nx7_xml_fifo_" + std::to_string(::getpid()));
+  ASSERT_EQ(::mkfifo(path.c_str(), 0600), 0);
+  std::thread writer([&] { std::ofstream(path, std::ios::binary) << "<r><config><str_ok>OK</str_ok></config></r>"; });
+  CXmlReader reader;
+  EXPECT_TRUE(reader.Load(path)) << Utf8FromUtf16(reader.Diagnostic());
+  writer.join();
+  EXPECT_EQ(reader.ReadXmlValue(u"config", u"str_ok"), u"OK");
+  std::filesystem::remove(path);
+}
+
+TEST(XmlReader, LinesOfOffsets) {
+  CXmlReader reader;
+  EXPECT_FALSE(reader.LoadFromBytes("<r>\n<a>\r\n</b>\n</r>"));
+  EXPECT_EQ(reader.ParseErrorOffset(), 9u);
+  EXPECT_EQ(reader.LineOf(reader.ParseErrorOffset()), 3u);
+  EXPECT_EQ(reader.LineOf(0), 1u);
 }
 
 TEST(XmlReader, CharsetTable) {

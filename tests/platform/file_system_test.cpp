@@ -4,7 +4,11 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
+#include <cstring>
 #include <filesystem>
+
+#include "platform/file_path.h"
 
 #include "platform/file_system_contract.h"
 #include "platform/posix/posix_file_system.h"
@@ -35,6 +39,91 @@ TEST(PosixFileSystem, ReadOnlyFolderIsAccessDeniedAndKeepsTheFile) {
   std::vector<uint8_t> read;
   ASSERT_EQ(fs.ReadWholeFile(file, 10, read), FileStatus::Ok);
   EXPECT_EQ(read, Bytes("old"));
+}
+
+// Names in a host folder, sorted.
+std::vector<std::string> FolderNames(const std::string& folder) {
+  std::vector<std::string> names;
+  for (const auto& entry : std::filesystem::directory_iterator(folder)) names.push_back(entry.path().filename().native());
+  std::sort(names.begin(), names.end());
+  return names;
+}
+
+// What sits beside the target under the old fixed temporary name (a leftover file, a link planted
+// towards another file) is neither consumed nor followed, and no temporary of our own remains.
+TEST(PosixFileSystem, ExistingNamesBesideTheTargetAreNeverUsed) {
+  ScratchFolder scratch;
+  PosixFileSystem fs;
+  const std::string folder = scratch.path();
+  const std::u16string target = scratch.path16() + u"\\p.cfg";
+  ASSERT_EQ(fs.WriteWholeFile(scratch.path16() + u"\\victim", Bytes("victim")), FileStatus::Ok);
+  ASSERT_EQ(::symlink((folder + "/victim").c_str(), (folder + "/p.cfg.tmp").c_str()), 0);
+  for (const char* content : {"first", "second"}) {
+    ASSERT_EQ(fs.WriteWholeFile(target, Bytes(content)), FileStatus::Ok) << fs.LastErrorText();
+    std::vector<uint8_t> read;
+    ASSERT_EQ(fs.ReadWholeFile(target, 100, read), FileStatus::Ok);
+    EXPECT_EQ(read, Bytes(content));
+  }
+  struct stat info {};
+  ASSERT_EQ(::lstat((folder + "/p.cfg").c_str(), &info), 0);
+  EXPECT_TRUE(S_ISREG(info.st_mode));
+  ASSERT_EQ(::lstat((folder + "/p.cfg.tmp").c_str(), &info), 0);
+  EXPECT_TRUE(S_ISLNK(info.st_mode));
+  std::vector<uint8_t> victim;
+  ASSERT_EQ(fs.ReadWholeFile(scratch.path16() + u"\\victim", 100, victim), FileStatus::Ok);
+  EXPECT_EQ(victim, Bytes("victim"));
+  EXPECT_EQ(FolderNames(folder), (std::vector<std::string>{"p.cfg", "p.cfg.tmp", "victim"}));
+}
+
+// A read-only target is refused with the system's reason (root included, as Windows refuses it),
+// and keeps its content and mode; a writable one keeps its mode across a save.
+TEST(PosixFileSystem, ReadOnlyTargetIsRefusedAndModesAreKept) {
+  ScratchFolder scratch;
+  PosixFileSystem fs;
+  const std::string ro = scratch.path() + "/ro.cfg", rw = scratch.path() + "/rw.cfg";
+  ASSERT_EQ(fs.WriteWholeFile(PathTextFromHost(ro), Bytes("old")), FileStatus::Ok);
+  ASSERT_EQ(fs.WriteWholeFile(PathTextFromHost(rw), Bytes("old")), FileStatus::Ok);
+  const mode_t mask = ::umask(0);
+  ::umask(mask);
+  struct stat created {};
+  ASSERT_EQ(::stat(rw.c_str(), &created), 0);
+  EXPECT_EQ(created.st_mode & 07777, 0666u & ~mask);  // a new file: the usual mode, not 0600
+  ASSERT_EQ(::chmod(ro.c_str(), 0444), 0);
+  ASSERT_EQ(::chmod(rw.c_str(), 0640), 0);
+  EXPECT_EQ(fs.WriteWholeFile(PathTextFromHost(ro), Bytes("new")), FileStatus::AccessDenied);
+  EXPECT_NE(fs.LastErrorText().find(std::strerror(EACCES)), std::string::npos) << fs.LastErrorText();
+  EXPECT_EQ(fs.WriteWholeFile(PathTextFromHost(rw), Bytes("new")), FileStatus::Ok);
+  struct stat info {};
+  ASSERT_EQ(::stat(ro.c_str(), &info), 0);
+  EXPECT_EQ(info.st_mode & 07777, 0444u);
+  ASSERT_EQ(::stat(rw.c_str(), &info), 0);
+  EXPECT_EQ(info.st_mode & 07777, 0640u);
+  std::vector<uint8_t> read;
+  ASSERT_EQ(fs.ReadWholeFile(PathTextFromHost(ro), 10, read), FileStatus::Ok);
+  EXPECT_EQ(read, Bytes("old"));
+  EXPECT_EQ(FolderNames(scratch.path()), (std::vector<std::string>{"ro.cfg", "rw.cfg"}));
+}
+
+// A folder given as a file is refused, and the reason says it is a folder.
+TEST(PosixFileSystem, ReadingAFolderSaysSo) {
+  ScratchFolder scratch;
+  PosixFileSystem fs;
+  std::vector<uint8_t> read;
+  EXPECT_EQ(fs.ReadWholeFile(scratch.path16(), 10, read), FileStatus::AccessDenied);
+  EXPECT_NE(fs.LastErrorText().find(std::strerror(EISDIR)), std::string::npos) << fs.LastErrorText();
+}
+
+// Any byte string is a name on Linux: names that are not UTF-8 survive the path text unchanged.
+TEST(PathText, HostNamesSurviveTheRoundTrip) {
+  const std::string names[] = {"plain.cfg", "caf\xC3\xA9.cfg", "bad\xFF\xFE.cfg", "cut\xE4\xB8.cfg",
+                               "\xED\xB2\x80.cfg" /* an encoded surrogate is not UTF-8 */, "\xF0\x90\x82\x80"};
+  for (const std::string& name : names) EXPECT_EQ(PathFromText(PathTextFromHost(name)).native(), name);
+  EXPECT_EQ(PathTextFromHost("caf\xC3\xA9"), u"caf\u00E9");
+  ScratchFolder scratch;
+  PosixFileSystem fs;
+  const std::string host = scratch.path() + "/n\xFF.cfg";
+  ASSERT_EQ(fs.WriteWholeFile(PathTextFromHost(host), Bytes("x")), FileStatus::Ok);
+  EXPECT_EQ(FolderNames(scratch.path()), std::vector<std::string>{"n\xFF.cfg"});
 }
 
 // A writer killed at an arbitrary moment leaves either the old or the new file, never a mixture.

@@ -206,6 +206,30 @@ TEST_F(ProfileStoreTest, ReadOnlyProfileFolder) {
   EXPECT_FALSE(fs.FileContent(ProfilePath(2)));
 }
 
+// The registry stands in for the first slot whatever the language: its name in the catalogue is
+// translated, the stored slot name is not. Other slots are never stored there.
+TEST_F(ProfileStoreTest, DefaultSettingStandsInForTheFirstSlotInEveryLanguage) {
+  host.catalogue["str_profile1"] = u"\u914D\u7F6E1";  // a translated name
+  chineseText = true;
+  fs.AddFolder(kFolder + u"\\Profile");
+  host.Apply(store.LoadAtStart());
+  for (size_t slot : {1u, 0u}) {
+    host.Apply(store.SwitchToSlot(slot, false));
+    fs.DenyAccessToFile(ProfilePath(int(slot) + 1));
+    FillWithDefaults(block, chineseText);
+    block.dpiLevels[0] = 4000 + int(slot);
+    host.events.clear();
+    host.Apply(store.SaveAfterDownload());
+    EXPECT_EQ(host.events, std::vector<std::u16string>{u"finished"}) << slot;
+    EXPECT_EQ(store.Profile1InRegistry(), slot == 0) << slot;
+    const auto value = reg.Value(kProgramKey, kDefaultSettingValue);
+    ASSERT_EQ(bool(value), slot == 0) << slot;
+    if (value) {
+      EXPECT_EQ(value->data, Block());
+    }
+  }
+}
+
 TEST_F(ProfileStoreTest, DefaultSettingThatCannotBeWrittenIsReported) {
   fs.AddFolder(kFolder + u"\\Profile");
   host.Apply(store.LoadAtStart());

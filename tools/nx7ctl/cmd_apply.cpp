@@ -5,6 +5,7 @@
 #include <ostream>
 
 #include "command.h"
+#include "command_files.h"
 #include "common/text.h"
 #include "device_access.h"
 #include "download/download_service.h"
@@ -25,10 +26,7 @@ constexpr std::string_view kOptions[] = {"--macros=", "--macro-ids=", "--virtual
 
 std::unique_ptr<SettingsBlock> LoadProfile(const std::string& path, bool allowShort) {
   // Read like the program reads a profile: at most one block, a shorter file leaves the rest zero.
-  std::vector<uint8_t> image;
-  const auto fs = MakeHostFileSystem();
-  if (fs->ReadWholeFile(Utf16FromUtf8(path), kSettingsBlockSize, image) != FileStatus::Ok)
-    throw CommandError("reading " + path + " failed: " + fs->LastErrorText());
+  const std::vector<uint8_t> image = ReadInputFile(path, kSettingsBlockSize);
   auto block = std::make_unique<SettingsBlock>();
   DeserialiseSettingsBlock(image, *block);
   if (image.size() < 4 || block->magic != kSettingsMagic)
@@ -44,11 +42,7 @@ std::unique_ptr<SettingsBlock> LoadProfile(const std::string& path, bool allowSh
 std::unique_ptr<MacroLibrary> LoadMacroLibrary(const std::optional<std::string>& path) {
   auto library = std::make_unique<MacroLibrary>();  // all entries free
   if (!path) return library;
-  std::vector<uint8_t> image;
-  const auto fs = MakeHostFileSystem();
-  if (fs->ReadWholeFile(Utf16FromUtf8(*path), kMacroLibrarySize, image) != FileStatus::Ok)
-    throw CommandError("reading " + *path + " failed: " + fs->LastErrorText());
-  LoadMacroLibraryImage(image, *library);
+  LoadMacroLibraryImage(ReadInputFile(*path, kMacroLibrarySize), *library);
   return library;
 }
 
@@ -66,7 +60,9 @@ ButtonMacroIds ParseMacroIds(const std::string& text) {
     }
     uint32_t value = 0;
     auto [next, ec] = std::from_chars(p, end, value, base);
-    if (ec != std::errc() || next == p) throw UsageError("--macro-ids: not a number at '" + std::string(p, end) + "'");
+    if (next == p) throw UsageError("--macro-ids: not a number at '" + std::string(p, end) + "'");
+    if (ec == std::errc::result_out_of_range)
+      throw UsageError("--macro-ids: " + std::string(p, next) + " is out of range (an id has 32 bits)");
     ids[n++] = int32_t(value);
     p = next;
     if (p == end) break;
@@ -86,8 +82,13 @@ std::string Hex32(uint32_t value) {
 int Run(const Invocation& call) {
   const ParsedArgs args = ParseArgs(call.args, kOptions, 1, 1);
   if (args.Has("--state") && !args.Has("--virtual")) throw UsageError("--state needs --virtual");
-  const std::unique_ptr<SettingsBlock> block = LoadProfile(args.positional[0], args.Has("--allow-short"));
+  // The whole command line is checked before any file is read or written.
+  const DeviceOptions device = ParseDeviceOptions(args);
   const ButtonMacroIds macroIds = args.Has("--macro-ids") ? ParseMacroIds(*args.Value("--macro-ids")) : ButtonMacroIds{};
+  RefuseSameFiles({{"PROFILE", args.positional[0]}, {"--macros", args.Value("--macros")}},
+                  {{"--trace", args.Value("--trace")}, {"--state", args.Value("--state")}});
+  if (const auto macros = args.Value("--macros")) RefuseFolder(*macros);
+  const std::unique_ptr<SettingsBlock> block = LoadProfile(args.positional[0], args.Has("--allow-short"));
   const std::unique_ptr<MacroLibrary> library = LoadMacroLibrary(args.Value("--macros"));
   // nx7ctl speaks English.
   const DownloadModel model{*block, macroIds, *library, false};
@@ -95,8 +96,10 @@ int Run(const Invocation& call) {
   // Refused before the mouse is even looked for.
   const std::optional<std::u16string> refusal = Prepare(model).refusal;
   if (refusal) throw CommandError(Utf8FromUtf16(*refusal) + " (nothing was sent)");
+  std::optional<OutputFile> state;
+  if (const auto statePath = args.Value("--state")) state.emplace("state", *statePath);
 
-  DeviceAccess access(args);
+  DeviceAccess access(device);
   CUSBDriver& mouse = access.OpenMouse();
 
   // The user's Windows pointer settings change with a real mouse, as in the program; a run on the
@@ -118,11 +121,11 @@ int Run(const Invocation& call) {
     call.err << "nx7ctl apply: warning: input " << m.input << " plays macro " << Hex32(m.macroId)
              << ", which the macro library has not (or holds without events); the input was set to do nothing\n";
 
-  if (auto statePath = args.Value("--state")) {
-    std::ofstream state(*statePath, std::ios::binary | std::ios::trunc);
-    state << StateJson(access.virtualMouse()->State());
-    if (!state) throw CommandError("cannot write " + *statePath);
+  if (state) {
+    state->stream() << StateJson(access.virtualMouse()->State());
+    state->Finish();
   }
+  access.FinishTrace();
   if (result.failedStage >= 0) {
     std::string text = Utf8FromUtf16(DownloadFailureText(result.failedStage));
     while (!text.empty() && text.back() == '\n') text.pop_back();

@@ -1,6 +1,7 @@
 #include <ostream>
 
 #include "command.h"
+#include "command_files.h"
 #include "common/text.h"
 #include "platform/file_system.h"
 #include "store/settings_block.h"
@@ -15,7 +16,7 @@ int Run(const Invocation& call) {
   FillWithDefaults(block, !args.Has("--english"));
   const auto fs = MakeHostFileSystem();
   const std::string& path = args.positional[0];
-  if (fs->WriteWholeFile(Utf16FromUtf8(path), SerialiseSettingsBlock(block)) != FileStatus::Ok) {
+  if (fs->WriteWholeFile(PathArgument(path), SerialiseSettingsBlock(block)) != FileStatus::Ok) {
     throw CommandError("writing " + path + " failed: " + fs->LastErrorText());
   }
   call.out << "wrote the default profile (" << kSettingsBlockSize << " bytes) to " << path << "\n";

@@ -3,6 +3,8 @@
 #include <ostream>
 
 #include "command.h"
+#include "command_files.h"
+#include "json_text.h"
 #include "common/text.h"
 #include "macros/macro_library.h"
 #include "platform/file_system.h"
@@ -13,11 +15,7 @@ namespace {
 int Run(const Invocation& call) {
   const ParsedArgs args = ParseArgs(call.args, {}, 1, 1);
   const std::string& path = args.positional[0];
-  const auto fs = MakeHostFileSystem();
-  std::vector<uint8_t> image;
-  if (fs->ReadWholeFile(Utf16FromUtf8(path), kMacroLibrarySize, image) != FileStatus::Ok) {
-    throw CommandError("reading " + path + " failed: " + fs->LastErrorText());
-  }
+  const std::vector<uint8_t> image = ReadInputFile(path, kMacroLibrarySize);
   auto library = std::make_unique<MacroLibrary>();
   LoadMacroLibraryImage(image, *library);
   size_t listed = 0;
@@ -28,7 +26,8 @@ int Run(const Invocation& call) {
     char head[64];
     std::snprintf(head, sizeof head, "%zu id 0x%08X category %u", i, unsigned(entry.macroId),
                   unsigned(entry.macroId >> 24));
-    call.out << head << " name \"" << Utf8FromUtf16(MacroName(entry)) << "\" repeat " << entry.repeatCount << ":";
+    // Quoted and escaped: a name holding a quote or a line break cannot forge a line of the listing.
+    call.out << head << " name " << JsonString(MacroName(entry)) << " repeat " << entry.repeatCount << ":";
     const char* separator = " ";
     for (MacroEvent event : MacroEvents(entry)) {
       call.out << separator << MacroEventText(event);

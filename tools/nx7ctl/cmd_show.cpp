@@ -8,6 +8,7 @@
 #include "buttons/function_types.h"
 #include "buttons/key_names.h"
 #include "command.h"
+#include "command_files.h"
 #include "common/text.h"
 #include "json_text.h"
 #include "platform/virtual/us_keyboard_layout.h"
@@ -15,6 +16,9 @@
 
 namespace nx7::ctl {
 namespace {
+
+// The most `show` reads of a file.
+constexpr size_t kShowLimit = 16 * 1024 * 1024;
 
 constexpr const char* kInputNames[kInputCount] = {
     "left button", "middle button", "right button", "forward side button",
@@ -71,16 +75,14 @@ int Run(const Invocation& call) {
   static constexpr std::string_view kOptions[] = {"--chinese"};
   const ParsedArgs args = ParseArgs(call.args, kOptions, 1, 1);
   const std::string& name = args.positional[0];
-  const std::filesystem::path path(std::u8string(name.begin(), name.end()));
-  std::ifstream in(path, std::ios::binary);
-  if (!in) throw CommandError("cannot open " + name);
+  // The whole file is read (a pipe or device file as what it yields), so fileSize is what was
+  // there; a profile is 22252 bytes, anything past the limit is certainly none.
+  std::vector<uint8_t> image = ReadInputFile(name, kShowLimit + 1);
+  if (image.size() > kShowLimit)
+    throw CommandError(name + " is larger than " + std::to_string(kShowLimit) + " bytes: not a profile file");
+  const size_t fileSize = image.size();
   // Read like the program reads a profile: at most one block, a shorter file leaves the rest zero.
-  std::vector<uint8_t> image(kSettingsBlockSize);
-  in.read(reinterpret_cast<char*>(image.data()), std::streamsize(image.size()));
-  image.resize(size_t(in.gcount()));
-  in.clear();
-  in.seekg(0, std::ios::end);
-  const size_t fileSize = size_t(in.tellg());
+  if (image.size() > kSettingsBlockSize) image.resize(kSettingsBlockSize);
   auto block = std::make_unique<SettingsBlock>();
   DeserialiseSettingsBlock(image, *block);
   call.out << ProfileJson(*block, fileSize, args.Has("--chinese"));

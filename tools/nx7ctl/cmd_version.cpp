@@ -8,10 +8,11 @@ namespace {
 
 int Run(const Invocation& call) {
   const ParsedArgs args = ParseArgs(call.args, kDeviceOptions, 0, 0);
-  DeviceAccess access(args);
+  DeviceAccess access(ParseDeviceOptions(args));
   CUSBDriver& mouse = access.OpenMouse();
   int version = 0;
   if (!mouse.ReadVersion(version)) throw CommandError("reading the firmware version failed: " + mouse.LastError());
+  access.FinishTrace();
   call.out << version << "\n";
   return 0;
 }

@@ -13,19 +13,30 @@ uint8_t CommandByte(std::string_view text) {
   if (text.starts_with("0x") || text.starts_with("0X")) text.remove_prefix(2);
   unsigned value = 0;
   const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value, 16);
-  if (text.empty() || error != std::errc() || end != text.data() + text.size() || value > 0xFF)
+  if (text.empty() || end != text.data() + text.size() || (error != std::errc() && error != std::errc::result_out_of_range))
     throw UsageError("--fail-command takes a command byte in hex, such as 11");
+  if (error == std::errc::result_out_of_range || value > 0xFF)
+    throw UsageError("--fail-command: " + std::string(text) + " is out of range: it takes a command byte in hex, 00 to FF");
   return uint8_t(value);
 }
 
 }  // namespace
 
-DeviceAccess::DeviceAccess(const ParsedArgs& args) {
-  const std::optional<std::string> failing = args.Value("--fail-command");
-  if (failing && !args.Has("--virtual")) throw UsageError("--fail-command needs --virtual");
-  if (args.Has("--virtual")) {
+DeviceOptions ParseDeviceOptions(const ParsedArgs& args) {
+  DeviceOptions options;
+  options.useVirtual = args.Has("--virtual");
+  if (const std::optional<std::string> failing = args.Value("--fail-command")) {
+    if (!options.useVirtual) throw UsageError("--fail-command needs --virtual");
+    options.failCommand = CommandByte(*failing);
+  }
+  options.tracePath = args.Value("--trace");
+  return options;
+}
+
+DeviceAccess::DeviceAccess(const DeviceOptions& options) {
+  if (options.useVirtual) {
     virtual_ = std::make_unique<VirtualMouse>();
-    if (failing) virtual_->FailCommand(CommandByte(*failing));
+    if (options.failCommand) virtual_->FailCommand(*options.failCommand);
     hid_ = virtual_.get();
     clock_ = &virtualClock_;
   } else {
@@ -37,16 +48,19 @@ DeviceAccess::DeviceAccess(const ParsedArgs& args) {
     throw CommandError("this platform has no HID back-end for the mouse; use --virtual");
 #endif
   }
-  if (auto path = args.Value("--trace")) {
-    traceFile_.open(*path, std::ios::binary | std::ios::trunc);
-    if (!traceFile_) throw CommandError("cannot create the trace file " + *path);
-    trace_ = std::make_unique<HidTrace>(&traceFile_);
+  if (options.tracePath) {
+    traceFile_ = std::make_unique<OutputFile>("trace", *options.tracePath);
+    trace_ = std::make_unique<HidTrace>(&traceFile_->stream());
     tracingHid_ = std::make_unique<TracingHidSystem>(*hid_, *trace_);
     tracingClock_ = std::make_unique<TracingClock>(*clock_, *trace_);
     hid_ = tracingHid_.get();
     clock_ = tracingClock_.get();
   }
   driver_ = std::make_unique<CUSBDriver>(*hid_, *clock_);
+}
+
+void DeviceAccess::FinishTrace() {
+  if (traceFile_) traceFile_->Finish();
 }
 
 DeviceAccess::~DeviceAccess() = default;

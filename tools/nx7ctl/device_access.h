@@ -9,6 +9,7 @@
 #include <string>
 
 #include "command.h"
+#include "command_files.h"
 #include "device/usb_driver.h"
 #include "platform/hid_trace.h"
 #include "platform/virtual/virtual_clock.h"
@@ -19,12 +20,20 @@ namespace nx7::ctl {
 // The options every device command takes.
 inline constexpr std::string_view kDeviceOptions[] = {"--virtual", "--trace=", "--fail-command="};
 
+// The device options of a command line, checked before any file is read or written.
+struct DeviceOptions {
+  bool useVirtual = false;
+  std::optional<uint8_t> failCommand;
+  std::optional<std::string> tracePath;
+};
+
+// Throws UsageError for a malformed or misplaced --fail-command.
+DeviceOptions ParseDeviceOptions(const ParsedArgs& args);
 
 class DeviceAccess {
  public:
-  // Throws CommandError when the trace file cannot be created, UsageError for a malformed or
-  // misplaced --fail-command.
-  explicit DeviceAccess(const ParsedArgs& args);
+  // Throws CommandError when the trace file cannot be created.
+  explicit DeviceAccess(const DeviceOptions& options);
   ~DeviceAccess();
 
   // Opens the mouse; throws CommandError naming why when it cannot be found or opened.
@@ -33,12 +42,14 @@ class DeviceAccess {
   Clock& clock() { return *clock_; }
   HidSystem& hid() { return *hid_; }
   VirtualMouse* virtualMouse() { return virtual_.get(); }
+  // Completes the trace file; throws CommandError when any of it was not written.
+  void FinishTrace();
 
  private:
   std::unique_ptr<HidSystem> platform_;
   std::unique_ptr<VirtualMouse> virtual_;
   VirtualClock virtualClock_;
-  std::ofstream traceFile_;
+  std::unique_ptr<OutputFile> traceFile_;
   std::unique_ptr<HidTrace> trace_;
   std::unique_ptr<TracingHidSystem> tracingHid_;
   std::unique_ptr<TracingClock> tracingClock_;

@@ -2,6 +2,7 @@
 #include <ostream>
 
 #include "command.h"
+#include "command_files.h"
 
 namespace nx7::ctl {
 
@@ -32,6 +33,7 @@ ParsedArgs ParseArgs(const std::vector<std::string>& args, std::span<const std::
     });
     if (known == options.end()) throw UsageError("unknown option " + name);
     const bool takesValue = known->ends_with('=');
+    if (parsed.Has(name)) throw UsageError("option " + name + " given twice");
     if (!takesValue) {
       if (eq != std::string::npos) throw UsageError("option " + name + " takes no value");
       parsed.values[name] = "";
@@ -94,7 +96,10 @@ int RunNx7ctl(const std::vector<std::string>& argv, std::ostream& out, std::ostr
     }
   }
   try {
-    return command->run(Invocation{std::move(rest), out, err});
+    const int code = command->run(Invocation{std::move(rest), out, err});
+    // What the command printed must have reached its reader (a full disk, /dev/full).
+    FinishStream(out, "the standard output");
+    return code;
   } catch (const UsageError& e) {
     err << "nx7ctl " << command->name << ": " << e.what() << "\nusage: nx7ctl " << command->usage;
     return 2;

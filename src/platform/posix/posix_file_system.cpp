@@ -6,6 +6,9 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <atomic>
+#include <chrono>
+#include <cstdio>
 #include <cstring>
 
 #include "common/text.h"
@@ -55,7 +58,7 @@ class PosixFileSystem::PosixTemporary final : public TemporaryFile {
   std::string path_;
 };
 
-std::string PosixFileSystem::HostPath(std::u16string_view path) { return PathFromText(path).string(); }
+std::string PosixFileSystem::HostPath(std::u16string_view path) { return PathFromText(path).native(); }
 
 FileStatus PosixFileSystem::Fail(const char* call, const std::string& path, int error) {
   lastError_ = std::string(call) + " " + path + " failed (" + std::to_string(error) + "): " + std::strerror(error);
@@ -84,8 +87,10 @@ FileStatus PosixFileSystem::ReadWholeFile(std::u16string_view path, size_t maxBy
     const ssize_t n = ::read(fd, buffer, std::min(sizeof buffer, maxBytes - data.size()));
     if (n < 0 && errno == EINTR) continue;
     if (n < 0) {
-      // A folder opens for reading on Linux but cannot be read: not a file.
-      status = Fail("read", p, errno == EISDIR ? EACCES : errno);
+      // A folder opens for reading on Linux but cannot be read: refused as on Windows, and said so.
+      const int error = errno;
+      status = Fail("read", p, error);
+      if (error == EISDIR) status = FileStatus::AccessDenied;
       break;
     }
     if (n == 0) break;
@@ -115,11 +120,37 @@ FileStatus PosixFileSystem::RemoveFile(std::u16string_view path) {
 
 FileStatus PosixFileSystem::CreateTemporary(std::u16string_view target, std::u16string& tempPath,
                                             std::unique_ptr<TemporaryFile>& file) {
-  // A fixed name beside the target: a temporary left by a killed process is simply reused.
-  const std::string temp = HostPath(target) + ".tmp";
-  const int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
-  if (fd < 0) return Fail("open", temp, errno);
-  tempPath = Utf16FromUtf8(temp);
+  const std::string to = HostPath(target);
+  // A target the user made read-only is refused as Windows refuses it: the rename below would
+  // replace it (and its mode) whatever its permissions, even for root.
+  struct stat existing;
+  const bool exists = ::stat(to.c_str(), &existing) == 0;
+  if (exists && S_ISREG(existing.st_mode)) {
+    int denied = 0;
+    if ((existing.st_mode & 0222) == 0) {
+      denied = EACCES;
+    } else if (::faccessat(AT_FDCWD, to.c_str(), W_OK, AT_EACCESS) != 0) {
+      denied = errno;
+    }
+    if (denied != 0) return Fail("open", to, denied);
+  }
+  // A fresh name created exclusively (O_EXCL also refuses a link at that name): whatever already
+  // sits beside the target (a file, a link planted there, another writer's temporary) is never
+  // opened, followed or consumed. A new file gets the usual mode through the umask.
+  static std::atomic<unsigned> counter{0};
+  std::string temp;
+  int fd = -1;
+  for (int attempt = 0; fd < 0; ++attempt) {
+    char suffix[64];
+    std::snprintf(suffix, sizeof suffix, ".%ld.%x.%llx.tmp", long(::getpid()), counter++,
+                  static_cast<unsigned long long>(std::chrono::steady_clock::now().time_since_epoch().count()));
+    temp = to + suffix;
+    fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
+    if (fd < 0 && (errno != EEXIST || attempt == 100)) return Fail("open", temp, errno);
+  }
+  // The saved file keeps the mode of the one it replaces.
+  if (exists && S_ISREG(existing.st_mode)) ::fchmod(fd, existing.st_mode & 07777);
+  tempPath = PathTextFromHost(temp);
   file = std::make_unique<PosixTemporary>(*this, fd, temp);
   return FileStatus::Ok;
 }

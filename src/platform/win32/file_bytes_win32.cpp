@@ -35,7 +35,11 @@ bool ReadFileBytes(const std::filesystem::path& path, uintmax_t maxBytes, std::s
   if (!file.valid()) return Fail(::GetLastError(), bytes, error);
   LARGE_INTEGER size{};
   if (!::GetFileSizeEx(file.get(), &size)) return Fail(::GetLastError(), bytes, error);
-  if (uintmax_t(size.QuadPart) > maxBytes) return Fail(ERROR_FILE_TOO_LARGE, bytes, error);
+  if (uintmax_t(size.QuadPart) > maxBytes) {
+    bytes.clear();
+    error = FileTooLargeText(maxBytes);
+    return false;
+  }
   bytes.resize(size_t(size.QuadPart));
   size_t done = 0;
   while (done < bytes.size()) {

@@ -10,6 +10,18 @@
 #include "platform/win32/win32_error.h"
 
 namespace nx7::win32 {
+namespace {
+
+std::u16string Hex(unsigned long value) {
+  std::u16string digits;
+  do {
+    digits.insert(digits.begin(), u"0123456789abcdef"[value & 0xF]);
+    value >>= 4;
+  } while (value != 0);
+  return digits;
+}
+
+}  // namespace
 
 class Win32FileSystem::Win32Temporary final : public TemporaryFile {
  public:
@@ -101,12 +113,22 @@ FileStatus Win32FileSystem::CreateTemporary(std::u16string_view target, std::u16
   if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY)) {
     return Fail("GetFileAttributesW", ERROR_ACCESS_DENIED);
   }
-  // A fixed name beside the target: a temporary left by a killed process is simply reused.
-  tempPath = std::u16string(target) + u".tmp";
-  HANDLE h = CreateFileW(Wide(tempPath), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (h == INVALID_HANDLE_VALUE) return Fail("CreateFileW", GetLastError());
-  file = std::make_unique<Win32Temporary>(*this, h);
-  return FileStatus::Ok;
+  // A fresh name created exclusively (CREATE_NEW fails on any existing name, a link included):
+  // whatever already sits beside the target is never opened, followed or consumed.
+  static LONG counter = 0;
+  const DWORD process = GetCurrentProcessId();
+  for (int attempt = 0; attempt < 100; ++attempt) {
+    tempPath = std::u16string(target) + u"." + Hex(process) + u"." + Hex(GetTickCount()) + u"." +
+               Hex(ULONG(InterlockedIncrement(&counter))) + u".tmp";
+    HANDLE h = CreateFileW(Wide(tempPath), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (h != INVALID_HANDLE_VALUE) {
+      file = std::make_unique<Win32Temporary>(*this, h);
+      return FileStatus::Ok;
+    }
+    const DWORD error = GetLastError();
+    if (error != ERROR_FILE_EXISTS && error != ERROR_ALREADY_EXISTS) return Fail("CreateFileW", error);
+  }
+  return Fail("CreateFileW", ERROR_FILE_EXISTS);
 }
 
 FileStatus Win32FileSystem::Replace(std::u16string_view tempPath, std::u16string_view target) {

@@ -2,6 +2,12 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
+#include "common/text.h"
+#include "platform/file_identity.h"
+#include "platform/win32/win32_error.h"
+
 #include "platform/file_system_contract.h"
 #include "platform/win32/wide.h"
 #include "platform/win32/win32_file_system.h"
@@ -18,13 +24,28 @@ class Win32FileSystemTest : public ::testing::Test {
     ASSERT_TRUE(CreateDirectoryW(Wide(root_), nullptr));
   }
   void TearDown() override {
-    for (const char16_t* name : {u"\\data.bin", u"\\ro.cfg", u"\\Profile\\Profile1.cfg"}) {
-      const std::u16string path = root_ + name;
+    for (const std::u16string& name : Names()) {
+      const std::u16string path = root_ + u"\\" + name;
       SetFileAttributesW(Wide(path), FILE_ATTRIBUTE_NORMAL);
       DeleteFileW(Wide(path));
     }
+    DeleteFileW(Wide(root_ + u"\\Profile\\Profile1.cfg"));
     RemoveDirectoryW(Wide(root_ + u"\\Profile"));
     RemoveDirectoryW(Wide(root_));
+  }
+  // The names in the scratch folder, sorted.
+  std::vector<std::u16string> Names() const {
+    std::vector<std::u16string> names;
+    WIN32_FIND_DATAW found;
+    HANDLE search = FindFirstFileW(Wide(root_ + u"\\*"), &found);
+    if (search == INVALID_HANDLE_VALUE) return names;
+    do {
+      const std::u16string name = FromWide(found.cFileName);
+      if (name != u"." && name != u"..") names.push_back(name);
+    } while (FindNextFileW(search, &found));
+    FindClose(search);
+    std::sort(names.begin(), names.end());
+    return names;
   }
   std::u16string root_;
 };
@@ -44,6 +65,44 @@ TEST_F(Win32FileSystemTest, ReadOnlyFileIsAccessDeniedAndKeptWhole) {
   ASSERT_EQ(fs.ReadWholeFile(file, 10, read), FileStatus::Ok);
   EXPECT_EQ(read, Bytes("old"));
   EXPECT_FALSE(fs.Exists(file + u".tmp"));
+  // The system's reason comes with the refusal.
+  EXPECT_NE(fs.LastErrorText().find(Utf8FromUtf16(SystemMessage(ERROR_ACCESS_DENIED))), std::string::npos)
+      << fs.LastErrorText();
+  EXPECT_EQ(Names(), std::vector<std::u16string>{u"ro.cfg"});
+}
+
+// A file already at the old fixed temporary name is neither consumed nor overwritten, and no
+// temporary of our own is left behind.
+TEST_F(Win32FileSystemTest, ExistingNamesBesideTheTargetAreNeverUsed) {
+  Win32FileSystem fs;
+  const std::u16string file = root_ + u"\\p.cfg";
+  ASSERT_EQ(fs.WriteWholeFile(file + u".tmp", Bytes("someone else's")), FileStatus::Ok);
+  for (const char* content : {"first", "second"}) {
+    ASSERT_EQ(fs.WriteWholeFile(file, Bytes(content)), FileStatus::Ok) << fs.LastErrorText();
+    std::vector<uint8_t> read;
+    ASSERT_EQ(fs.ReadWholeFile(file, 100, read), FileStatus::Ok);
+    EXPECT_EQ(read, Bytes(content));
+  }
+  std::vector<uint8_t> other;
+  ASSERT_EQ(fs.ReadWholeFile(file + u".tmp", 100, other), FileStatus::Ok);
+  EXPECT_EQ(other, Bytes("someone else's"));
+  EXPECT_EQ(Names(), (std::vector<std::u16string>{u"p.cfg", u"p.cfg.tmp"}));
+}
+
+// One file under different spellings (case, ".", forward slashes) has one identity; another file
+// or a folder has its own; nothing has none.
+TEST_F(Win32FileSystemTest, IdentityNamesTheFileNotThePath) {
+  Win32FileSystem fs;
+  ASSERT_EQ(fs.WriteWholeFile(root_ + u"\\data.bin", Bytes("a")), FileStatus::Ok);
+  ASSERT_EQ(fs.WriteWholeFile(root_ + u"\\ro.cfg", Bytes("b")), FileStatus::Ok);
+  const auto data = IdentityOf(root_ + u"\\data.bin");
+  ASSERT_TRUE(data);
+  for (const std::u16string& other : {root_ + u"\\DATA.BIN", root_ + u"\\.\\data.bin", root_ + u"/data.bin"})
+    EXPECT_EQ(IdentityOf(other), data) << Utf8FromUtf16(other);
+  EXPECT_NE(IdentityOf(root_ + u"\\ro.cfg"), data);
+  EXPECT_NE(IdentityOf(root_), data);
+  EXPECT_TRUE(IdentityOf(root_));
+  EXPECT_FALSE(IdentityOf(root_ + u"\\none.bin"));
 }
 
 }  // namespace
