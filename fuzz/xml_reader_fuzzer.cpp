@@ -36,7 +36,8 @@ bool Reach(nx7::CXmlReader& reader, uint32_t target) {
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-  nx7::CXmlReader& reader = nx7::XmlReader();
+  // One reader for every input, as the program keeps one: each load must clear the last.
+  static nx7::CXmlReader reader;
   reader.LoadFromBytes(std::string_view(reinterpret_cast<const char*>(data), size));
   (void)reader.ReadXmlValue(u"config", u"str_ok");
   (void)reader.ReadXmlValue(u"firmware", u"current");

@@ -386,13 +386,4 @@ std::u16string CXmlReader::ReadXmlValue(std::u16string_view section, std::u16str
   }
 }
 
-CXmlReader& XmlReader() {
-  static CXmlReader reader;
-  return reader;
-}
-
-std::u16string ReadXmlValue(std::u16string_view section, std::u16string_view key) {
-  return XmlReader().ReadXmlValue(section, key);
-}
-
 }  // namespace nx7

@@ -133,11 +133,4 @@ class CXmlReader {
   size_t parseErrorOffset_ = std::u16string::npos;
 };
 
-// The one reader of the process, created empty at first use and kept until exit. It is used from
-// the user-interface thread only.
-CXmlReader& XmlReader();
-
-// ReadXmlValue on the process-wide reader.
-std::u16string ReadXmlValue(std::u16string_view section, std::u16string_view key);
-
 }  // namespace nx7

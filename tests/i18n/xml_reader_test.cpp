@@ -257,14 +257,14 @@ TEST(XmlReader, LoadsFilesAndFailsCleanlyOnMissingOnes) {
     std::ofstream out(path, std::ios::binary);
     out << "\xFF\xFE" << Utf16Bytes(u"<r><config><str_ok>\u786E\u5B9A</str_ok></config></r>", false);
   }
-  CXmlReader& reader = XmlReader();
+  CXmlReader reader;
   EXPECT_TRUE(reader.Load(path));
-  EXPECT_EQ(ReadXmlValue(u"config", u"str_ok"), u"\u786E\u5B9A");
+  EXPECT_EQ(reader.ReadXmlValue(u"config", u"str_ok"), u"\u786E\u5B9A");
   std::filesystem::remove(path);
   EXPECT_FALSE(reader.Load(path));
   EXPECT_EQ(reader.Diagnostic(), Utf16FromUtf8(std::strerror(ENOENT)));  // the system's words
   EXPECT_EQ(reader.Text(), u"");
-  EXPECT_EQ(ReadXmlValue(u"config", u"str_ok"), u"");
+  EXPECT_EQ(reader.ReadXmlValue(u"config", u"str_ok"), u"");
   EXPECT_FALSE(reader.FindChild(u"config"));
   EXPECT_FALSE(reader.Load(std::filesystem::temp_directory_path()));  // a folder is no document
   EXPECT_EQ(reader.Diagnostic(), Utf16FromUtf8(std::strerror(EISDIR)));
