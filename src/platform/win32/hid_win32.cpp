@@ -11,18 +11,12 @@ extern "C" {
 #include <cstring>
 #include <new>
 
+#include "platform/win32/device_info_list.h"
 #include "platform/win32/wide.h"
 #include "platform/win32/win32_error.h"
 
 namespace nx7::win32 {
 namespace {
-
-struct DeviceInfoList {
-  HDEVINFO handle;
-  ~DeviceInfoList() {
-    if (handle != INVALID_HANDLE_VALUE) SetupDiDestroyDeviceInfoList(handle);
-  }
-};
 
 struct OwnedHandle {
   HANDLE handle = INVALID_HANDLE_VALUE;
