@@ -1,0 +1,118 @@
+#include "platform/win32/shell_win32.h"
+
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "app/standin/standin_log.h"
+#include "buttons/function_types.h"
+#include "buttons/launches.h"
+#include "platform/win32/wide.h"
+#include "temp_folder.h"
+
+namespace nx7::win32 {
+namespace {
+
+using testing::StandInLog;
+using testing::StandInProgram;
+using testing::TempFolder;
+
+std::string Utf8(const std::filesystem::path& path) {
+  const std::u8string text = path.u8string();
+  return std::string(text.begin(), text.end());
+}
+
+// The stand-in as a program of its own in a folder whose name holds a space.
+std::filesystem::path InstallStandIn(const TempFolder& folder, const std::filesystem::path& relative) {
+  const std::filesystem::path target = (folder.Path() / relative).make_preferred();
+  std::filesystem::create_directories(target.parent_path());
+  std::filesystem::copy_file(StandInProgram(), target, std::filesystem::copy_options::overwrite_existing);
+  return target;
+}
+
+TEST(Win32Shell, StartsAProgramWhosePathHoldsASpaceWithTheParametersGiven) {
+  TempFolder folder;
+  const std::filesystem::path program = InstallStandIn(folder, "My Programs/tool.exe");
+  StandInLog log(folder.Path() / "runs.log");
+  Win32Shell shell;
+
+  EXPECT_TRUE(shell.Open(program.u16string(), u""));
+  EXPECT_EQ(log.WaitForLines(1), std::vector<std::string>{"0"});
+  EXPECT_TRUE(shell.Open(program.u16string(), u"-VORNA"));
+  EXPECT_EQ(log.WaitForLines(2), (std::vector<std::string>{"0", "1 [-VORNA]"}));
+}
+
+TEST(Win32Shell, AMissingProgramIsRefusedWithoutAnyRun) {
+  TempFolder folder;
+  StandInLog log(folder.Path() / "runs.log");
+  Win32Shell shell;
+  EXPECT_FALSE(shell.Open((folder.Path() / "missing.exe").u16string(), u""));
+  EXPECT_TRUE(log.Lines().empty());
+}
+
+// A file type of this test, opened by the stand-in with the file as its one argument, as a
+// document's program is registered.
+class TestFileType {
+ public:
+  explicit TestFileType(const std::filesystem::path& program) {
+    const std::wstring command = L"\"" + program.wstring() + L"\" \"%1\"";
+    ok_ = Set(L".nx7launch", L"nx7launch.document") && Set(L"nx7launch.document\\shell\\open\\command", command);
+  }
+  ~TestFileType() {
+    RegDeleteTreeW(HKEY_CLASSES_ROOT, L".nx7launch");
+    RegDeleteTreeW(HKEY_CLASSES_ROOT, L"nx7launch.document");
+  }
+  bool ok() const { return ok_; }
+
+ private:
+  static bool Set(const wchar_t* key, const std::wstring& value) {
+    HKEY handle = nullptr;
+    if (RegCreateKeyExW(HKEY_CLASSES_ROOT, key, 0, nullptr, 0, KEY_SET_VALUE, nullptr, &handle, nullptr) != ERROR_SUCCESS)
+      return false;
+    const LONG result = RegSetValueExW(handle, nullptr, 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
+                                       DWORD((value.size() + 1) * sizeof(wchar_t)));
+    RegCloseKey(handle);
+    return result == ERROR_SUCCESS;
+  }
+  bool ok_ = false;
+};
+
+TEST(Win32Shell, AFileLaunchReachesTheFilesProgramAsOneArgumentQuotedOrNot) {
+  TempFolder folder;
+  const std::filesystem::path program = InstallStandIn(folder, "viewer/viewer.exe");
+  TestFileType type(program);
+  ASSERT_TRUE(type.ok());
+  const std::filesystem::path spaced = folder.Write("My Files/a b.nx7launch", "x").make_preferred();
+  const std::filesystem::path plain = folder.Write("Files/a.nx7launch", "x").make_preferred();
+  StandInLog log(folder.Path() / "runs.log");
+  Win32Shell shell;
+
+  struct Case {
+    std::filesystem::path file;
+    std::u16string handedOver;
+  } cases[] = {
+      {spaced, u"\"" + spaced.u16string() + u"\""},
+      {plain, plain.u16string()},
+  };
+  std::vector<std::string> expected;
+  for (const Case& c : cases) {
+    ButtonAssignment assignment{};
+    assignment.type = kTypeSoftwareLaunch;
+    assignment.launchKind = kLaunchFile;
+    const std::u16string path = c.file.u16string();
+    std::copy(path.begin(), path.end(), assignment.launchPath);
+    const Launch launch = LaunchOf(assignment);
+    EXPECT_EQ(launch.target, c.handedOver);
+    ASSERT_EQ(launch.kind, Launch::Kind::Open);
+    EXPECT_TRUE(shell.Open(launch.target, u""));  // what PerformLaunch does, with the result looked at
+    expected.push_back("1 [" + Utf8(c.file) + "]");
+    EXPECT_EQ(log.WaitForLines(expected.size()), expected);
+  }
+}
+
+}  // namespace
+}  // namespace nx7::win32
