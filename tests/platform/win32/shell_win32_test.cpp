@@ -54,30 +54,36 @@ TEST(Win32Shell, AMissingProgramIsRefusedWithoutAnyRun) {
   EXPECT_TRUE(log.Lines().empty());
 }
 
-// A file type of this test, opened by the stand-in with the file as its one argument, as a
-// document's program is registered.
+// A file type of this test run (an extension of its own, so no run meets another's registration
+// or what the shell may have cached of it), opened by the stand-in with the file as its one
+// argument, as a document's program is registered.
 class TestFileType {
  public:
-  explicit TestFileType(const std::filesystem::path& program) {
+  explicit TestFileType(const std::filesystem::path& program)
+      : extension_(L".nx7launch" + std::to_wstring(GetCurrentProcessId())), progId_(L"nx7test" + extension_) {
     const std::wstring command = L"\"" + program.wstring() + L"\" \"%1\"";
-    ok_ = Set(L".nx7launch", L"nx7launch.document") && Set(L"nx7launch.document\\shell\\open\\command", command);
+    ok_ = Set(extension_, progId_) && Set(progId_ + L"\\shell\\open\\command", command);
   }
   ~TestFileType() {
-    RegDeleteTreeW(HKEY_CLASSES_ROOT, L".nx7launch");
-    RegDeleteTreeW(HKEY_CLASSES_ROOT, L"nx7launch.document");
+    RegDeleteTreeW(HKEY_CLASSES_ROOT, extension_.c_str());
+    RegDeleteTreeW(HKEY_CLASSES_ROOT, progId_.c_str());
   }
   bool ok() const { return ok_; }
+  std::filesystem::path Extension() const { return extension_; }
 
  private:
-  static bool Set(const wchar_t* key, const std::wstring& value) {
+  static bool Set(const std::wstring& key, const std::wstring& value) {
     HKEY handle = nullptr;
-    if (RegCreateKeyExW(HKEY_CLASSES_ROOT, key, 0, nullptr, 0, KEY_SET_VALUE, nullptr, &handle, nullptr) != ERROR_SUCCESS)
+    if (RegCreateKeyExW(HKEY_CLASSES_ROOT, key.c_str(), 0, nullptr, 0, KEY_SET_VALUE, nullptr, &handle, nullptr) !=
+        ERROR_SUCCESS)
       return false;
     const LONG result = RegSetValueExW(handle, nullptr, 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
                                        DWORD((value.size() + 1) * sizeof(wchar_t)));
     RegCloseKey(handle);
     return result == ERROR_SUCCESS;
   }
+  std::wstring extension_;
+  std::wstring progId_;
   bool ok_ = false;
 };
 
@@ -86,8 +92,9 @@ TEST(Win32Shell, AFileLaunchReachesTheFilesProgramAsOneArgumentQuotedOrNot) {
   const std::filesystem::path program = InstallStandIn(folder, "viewer/viewer.exe");
   TestFileType type(program);
   ASSERT_TRUE(type.ok());
-  const std::filesystem::path spaced = folder.Write("My Files/a b.nx7launch", "x").make_preferred();
-  const std::filesystem::path plain = folder.Write("Files/a.nx7launch", "x").make_preferred();
+  const std::filesystem::path spaced =
+      folder.Write(std::filesystem::path("My Files/a b") += type.Extension(), "x").make_preferred();
+  const std::filesystem::path plain = folder.Write(std::filesystem::path("Files/a") += type.Extension(), "x").make_preferred();
   StandInLog log(folder.Path() / "runs.log");
   Win32Shell shell;
 
