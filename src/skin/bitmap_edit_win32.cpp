@@ -4,14 +4,11 @@
 
 namespace nx7::win32 {
 
-const MessageTable& CBitmapEdit::Messages() const {
-  static constexpr MessageEntry entries[] = {
+std::span<const MessageEntry> CBitmapEdit::MessageEntries() {
+  static constexpr auto entries = Entries(
       On<kReflect + WM_CTLCOLOREDIT, &CBitmapEdit::OnCtlColor>(),
-      On<kReflect + WM_CTLCOLORSTATIC, &CBitmapEdit::OnCtlColor>(),
-  };
-  static const MessageTable* const chained[] = {&CWnd::Table()};
-  static const MessageTable table{entries, chained};
-  return table;
+      On<kReflect + WM_CTLCOLORSTATIC, &CBitmapEdit::OnCtlColor>());
+  return entries;
 }
 
 void CBitmapEdit::PreCreateWindow(CREATESTRUCTW& cs) {
@@ -43,7 +40,7 @@ void CBitmapEdit::SetBackground(int x, int y, int width, int height, Gdiplus::Gp
   HBITMAP converted = nullptr;
   if (Gdiplus::DllExports::GdipCreateHBITMAPFromBitmap(clone, &converted, 0xFF000000) != Gdiplus::Ok) return;
   Bitmap bitmap(converted);
-  HBRUSH brush = ::CreatePatternBrush(bitmap);
+  HBRUSH brush = ::CreatePatternBrush(bitmap.Get());
   if (!brush) return;
   piece_ = std::move(piece);
   pattern_ = std::move(bitmap);

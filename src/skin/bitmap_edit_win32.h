@@ -7,12 +7,16 @@
 
 #include "framework/gdiplus_image.h"
 #include "framework/handles.h"
+#include "framework/window_class.h"
 #include "framework/wnd.h"
 
 namespace nx7::win32 {
 
-class CBitmapEdit : public CWnd {
+class CBitmapEdit : public WindowClass<CBitmapEdit, CWnd> {
  public:
+  ~CBitmapEdit() override { DestroyWindow(); }
+  static std::span<const MessageEntry> MessageEntries();
+
   static constexpr COLORREF kTextColor = RGB(88, 95, 103);
   static constexpr int kTextLimit = 256;
 
@@ -23,10 +27,9 @@ class CBitmapEdit : public CWnd {
   // Takes (x, y, width, height) of the page image as the field's background (replacing any
   // earlier one). A missing image or an empty area leaves the field without a background.
   void SetBackground(int x, int y, int width, int height, Gdiplus::GpImage* pageImage);
-  HBRUSH BackgroundBrush() const { return brush_; }
+  HBRUSH BackgroundBrush() const { return brush_.Get(); }
 
  protected:
-  const MessageTable& Messages() const override;
   void PreCreateWindow(CREATESTRUCTW& cs) override;
 
  private:

@@ -20,24 +20,23 @@ int Width(const RECT& r) { return r.right - r.left; }
 }  // namespace
 
 CDlgInfo::CDlgInfo(HWND parent, Clock& clock, TimerSource& timers)
-    : CDialogEx(kTemplate, parent), clock_(clock), timers_(timers) {}
+    : WindowClass(kTemplate, parent), clock_(clock), timers_(timers) {}
 
-const MessageTable& CDlgInfo::Messages() const {
-  static constexpr MessageEntry entries[] = {
+std::span<const MessageEntry> CDlgInfo::MessageEntries() {
+  static constexpr auto entries = Entries(
       On<WM_TIMER, &CDlgInfo::OnTimer>(),
       On<WM_CLOSE, &CDlgInfo::OnClose>(),
       On<WM_DESTROY, &CDlgInfo::OnDestroy>(),
-      On<WM_COMMAND, &CDlgInfo::OnCommand>(),
-  };
-  static const MessageTable* const chained[] = {&DoubleBufferedPaint<CDlgInfo>::Table(), &CDialogEx::Table()};
-  static const MessageTable table{entries, chained};
-  return table;
+      OnControl<&CDlgInfo::ok_, &CDlgInfo::OnOkButton>(),
+      OnControl<&CDlgInfo::cancel_, &CDlgInfo::OnCancelButton>(),
+      OnControl<&CDlgInfo::close_, &CDlgInfo::OnCancelButton>());
+  return entries;
 }
 
 void CDlgInfo::CreateButton(CGDIBitmapBtn& button, const RECT& rect) {
   button.Create(GetSafeHwnd(), rect);
-  button.SetSkin(rect.left, rect.top, rect.right, rect.bottom, background_.bitmap, over_.bitmap, down_.bitmap,
-                 background_.bitmap);
+  button.SetSkin(rect.left, rect.top, rect.right, rect.bottom, background_.bitmap.Get(), over_.bitmap.Get(), down_.bitmap.Get(),
+                 background_.bitmap.Get());
 }
 
 BOOL CDlgInfo::OnInitDialog() {
@@ -102,22 +101,16 @@ void CDlgInfo::OnDestroy() {
   Default();
 }
 
-void CDlgInfo::OnCommand(UINT code, UINT id, HWND control) {
-  if (control && control == ok_.GetSafeHwnd()) {
-    EndDialog(IDOK);
-  } else if (control && (control == cancel_.GetSafeHwnd() || control == close_.GetSafeHwnd())) {
-    EndDialog(IDCANCEL);
-  } else {
-    HandleCommand(code, id, control);
-  }
-}
+void CDlgInfo::OnOkButton() { EndDialog(IDOK); }
+
+void CDlgInfo::OnCancelButton() { EndDialog(IDCANCEL); }
 
 HFONT CDlgInfo::TextFont() {
   if (!font_) {
     font_.Attach(::CreateFontW(14, 0, 0, 0, 300, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
                                CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, FF_SWISS, L"MS Shell Dlg"));
   }
-  return font_;
+  return font_.Get();
 }
 
 std::vector<std::u16string> CDlgInfo::TextLines() {
@@ -143,7 +136,7 @@ std::vector<std::u16string> CDlgInfo::LinesIn(HDC dc, int lineHeight) const {
 
 void CDlgInfo::Paint(HDC dc) {
   if (background_) {
-    BitmapDc source(dc, background_.bitmap);
+    BitmapDc source(dc, background_.bitmap.Get());
     ::BitBlt(dc, 0, 0, background_.width, background_.height, source, 0, 0, SRCCOPY);
   } else {
     RECT client = GetClientRect();

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "framework/dialog.h"
+#include "framework/window_class.h"
 #include "framework/double_buffer.h"
 #include "framework/handles.h"
 #include "framework/timer_source.h"
@@ -21,8 +22,11 @@
 
 namespace nx7::win32 {
 
-class CDlgInfo : public CDialogEx, public DoubleBufferedPaint<CDlgInfo> {
+class CDlgInfo : public WindowClass<CDlgInfo, CDialogEx, DoubleBufferedPaint<CDlgInfo>> {
  public:
+  ~CDlgInfo() override { DestroyWindow(); }
+  static std::span<const MessageEntry> MessageEntries();
+
   static constexpr UINT kTemplate = 113;
   static constexpr UINT_PTR kCountdownTimer = 2321;
   static constexpr UINT kCountdownPeriodMs = 1000;
@@ -51,7 +55,6 @@ class CDlgInfo : public CDialogEx, public DoubleBufferedPaint<CDlgInfo> {
   std::u16string Title() const { return title_; }
 
  protected:
-  const MessageTable& Messages() const override;
   BOOL OnInitDialog() override;
 
  private:
@@ -60,7 +63,9 @@ class CDlgInfo : public CDialogEx, public DoubleBufferedPaint<CDlgInfo> {
   void OnTimer(UINT_PTR id);
   void OnClose();
   void OnDestroy();
-  void OnCommand(UINT code, UINT id, HWND control);
+  // Commands of the other windows (Enter, Escape) go on to the dialog's own handling.
+  void OnOkButton();
+  void OnCancelButton();
   void CreateButton(CGDIBitmapBtn& button, const RECT& rect);
   HFONT TextFont();
   // The text's lines as laid out in `dc`, which has the text font selected.

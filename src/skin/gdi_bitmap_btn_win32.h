@@ -13,14 +13,18 @@
 
 #include "framework/handles.h"
 #include "framework/tooltip.h"
+#include "framework/window_class.h"
 #include "framework/wnd.h"
 
 namespace nx7::win32 {
 
 inline constexpr UINT WM_BUTTON_MOUSE = 0x70D;
 
-class CGDIBitmapBtn : public CWnd {
+class CGDIBitmapBtn : public WindowClass<CGDIBitmapBtn, CWnd> {
  public:
+  ~CGDIBitmapBtn() override { DestroyWindow(); }
+  static std::span<const MessageEntry> MessageEntries();
+
   static constexpr COLORREF kDisabledTextColor = RGB(38, 42, 39);
 
   // A child button, style WS_CHILD | WS_VISIBLE | BS_OWNERDRAW, empty caption, control id 0;
@@ -48,9 +52,7 @@ class CGDIBitmapBtn : public CWnd {
   const ToolTip& GetToolTip() const { return tooltip_; }
 
  protected:
-  const MessageTable& Messages() const override;
   void PreCreateWindow(CREATESTRUCTW& cs) override;
-  void BeforeMessage(UINT message, WPARAM w, LPARAM l) override;
 
  private:
   void DrawItem(const DRAWITEMSTRUCT& item);

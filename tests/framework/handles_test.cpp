@@ -37,27 +37,27 @@ TEST(Handles, ScopeObjectsUndoTheirCalls) {
   ClientDc screen(nullptr);
   MemoryDc dc(::CreateCompatibleDC(screen));
   Bitmap target = test::MakeSolidBitmap(8, 8, RGB(0, 0, 0));
-  HGDIOBJ original = ::GetCurrentObject(dc, OBJ_BITMAP);
+  HGDIOBJ original = ::GetCurrentObject(dc.Get(), OBJ_BITMAP);
   {
-    SelectGuard select(dc, target);
-    EXPECT_EQ(::GetCurrentObject(dc, OBJ_BITMAP), target.Get());
+    SelectGuard select(dc.Get(), target.Get());
+    EXPECT_EQ(::GetCurrentObject(dc.Get(), OBJ_BITMAP), target.Get());
     {
-      SavedDcState state(dc);
-      ::SetTextColor(dc, RGB(1, 2, 3));
+      SavedDcState state(dc.Get());
+      ::SetTextColor(dc.Get(), RGB(1, 2, 3));
     }
-    EXPECT_NE(::GetTextColor(dc), RGB(1, 2, 3));
+    EXPECT_NE(::GetTextColor(dc.Get()), RGB(1, 2, 3));
     {
       // Drawing goes off screen and arrives in one piece when the buffer closes.
-      BufferedDc buffer(dc, RECT{2, 2, 6, 6});
+      BufferedDc buffer(dc.Get(), RECT{2, 2, 6, 6});
       Brush red(::CreateSolidBrush(RGB(255, 0, 0)));
       RECT area{2, 2, 6, 6};
-      ::FillRect(buffer, &area, red);
-      EXPECT_EQ(::GetPixel(dc, 3, 3), RGB(0, 0, 0));
+      ::FillRect(buffer, &area, red.Get());
+      EXPECT_EQ(::GetPixel(dc.Get(), 3, 3), RGB(0, 0, 0));
     }
-    EXPECT_EQ(::GetPixel(dc, 3, 3), RGB(255, 0, 0));
-    EXPECT_EQ(::GetPixel(dc, 1, 1), RGB(0, 0, 0));
+    EXPECT_EQ(::GetPixel(dc.Get(), 3, 3), RGB(255, 0, 0));
+    EXPECT_EQ(::GetPixel(dc.Get(), 1, 1), RGB(0, 0, 0));
   }
-  EXPECT_EQ(::GetCurrentObject(dc, OBJ_BITMAP), original);
+  EXPECT_EQ(::GetCurrentObject(dc.Get(), OBJ_BITMAP), original);
 }
 
 }  // namespace

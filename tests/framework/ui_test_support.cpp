@@ -85,7 +85,7 @@ Pixels ReadBitmap(HBITMAP bitmap) {
   {
     ClientDc screen(nullptr);
     BitmapDc from(screen, bitmap);
-    BitmapDc to(screen, copy);
+    BitmapDc to(screen, copy.Get());
     ::BitBlt(to, 0, 0, info.bmWidth, info.bmHeight, from, 0, 0, SRCCOPY);
   }
   ::GdiFlush();
@@ -102,16 +102,16 @@ Pixels RenderClient(HWND window, COLORREF background) {
   Bitmap picture = MakeSolidBitmap(client.right, client.bottom, background);
   {
     ClientDc screen(nullptr);
-    BitmapDc dc(screen, picture);
+    BitmapDc dc(screen, picture.Get());
     ::SendMessageW(window, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dc.Get()), PRF_CLIENT);
   }
-  return ReadBitmap(picture);
+  return ReadBitmap(picture.Get());
 }
 
 Bitmap CaptureScreen(const RECT& r) {
   ClientDc screen(nullptr);
   Bitmap picture(::CreateCompatibleBitmap(screen, r.right - r.left, r.bottom - r.top));
-  BitmapDc dc(screen, picture);
+  BitmapDc dc(screen, picture.Get());
   ::BitBlt(dc, 0, 0, r.right - r.left, r.bottom - r.top, screen, r.left, r.top, SRCCOPY);
   return picture;
 }
@@ -135,7 +135,7 @@ bool SavePng(HBITMAP bitmap, const std::wstring& path) {
   Gdiplus::DllExports::GdipGetImageEncoders(count, size, codecs);
   for (UINT i = 0; i < count; ++i) {
     if (std::wstring(codecs[i].MimeType) == L"image/png") {
-      return Gdiplus::DllExports::GdipSaveImageToFile(owned, path.c_str(), &codecs[i].Clsid, nullptr) == Gdiplus::Ok;
+      return Gdiplus::DllExports::GdipSaveImageToFile(owned.Get(), path.c_str(), &codecs[i].Clsid, nullptr) == Gdiplus::Ok;
     }
   }
   return false;
@@ -184,7 +184,7 @@ void RecordingWindow::Paint(HDC dc) {
     ::BitBlt(dc, 0, 0, client.right, client.bottom, source, 0, 0, SRCCOPY);
   } else {
     Brush brush(::CreateSolidBrush(fill_));
-    ::FillRect(dc, &client, brush);
+    ::FillRect(dc, &client, brush.Get());
   }
 }
 
