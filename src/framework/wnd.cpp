@@ -5,6 +5,7 @@
 #include <atomic>
 #include <cassert>
 #include <cstdint>
+#include <cstdio>
 #include <exception>
 #include <string>
 
@@ -22,7 +23,7 @@ std::atomic<unsigned> windowsLeftToBase{0};
 
 std::string Hex(uintptr_t value) {
   char text[24];
-  wsprintfA(text, "0x%llX", static_cast<unsigned long long>(value));
+  std::snprintf(text, sizeof(text), "0x%llX", static_cast<unsigned long long>(value));
   return text;
 }
 

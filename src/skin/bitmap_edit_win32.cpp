@@ -20,9 +20,8 @@ void CBitmapEdit::PreCreateWindow(CREATESTRUCTW& cs) {
 bool CBitmapEdit::Create(DWORD style, const RECT& rect, HWND parent, UINT id) {
   if (!CreateEx(0, L"EDIT", L"", style, rect, parent, id)) return false;
   Send(EM_LIMITTEXT, kTextLimit);
-  font_.Attach(::CreateFontW(fontHeight_, 0, 0, 0, 500, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
-                             CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, FF_SWISS, nullptr));
-  Send(WM_SETFONT, reinterpret_cast<WPARAM>(font_.Get()), TRUE);
+  const SkinLook& look = look_ ? *look_ : SkinLook::Current();
+  Send(WM_SETFONT, reinterpret_cast<WPARAM>(look.EditFont(fontHeight_)), TRUE);
   ModifyStyle(WS_BORDER | WS_TABSTOP, 0);
   return true;
 }

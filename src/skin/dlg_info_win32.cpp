@@ -35,12 +35,14 @@ std::span<const MessageEntry> CDlgInfo::MessageEntries() {
 
 void CDlgInfo::CreateButton(CGDIBitmapBtn& button, const RECT& rect) {
   button.Create(GetSafeHwnd(), rect);
+  button.SetLook(*look_);
   button.SetSkin(rect.left, rect.top, rect.right, rect.bottom, background_.bitmap.Get(), over_.bitmap.Get(), down_.bitmap.Get(),
                  background_.bitmap.Get());
 }
 
 BOOL CDlgInfo::OnInitDialog() {
   chinese_ = chineseText;
+  look_ = &SkinLook::ForLayout(chinese_);
   ::SetWindowTextW(GetSafeHwnd(), L"VornaNX7InfoDlg");
 
   namespace box = layout::message_box;
@@ -105,13 +107,7 @@ void CDlgInfo::OnOkButton() { EndDialog(IDOK); }
 
 void CDlgInfo::OnCancelButton() { EndDialog(IDCANCEL); }
 
-HFONT CDlgInfo::TextFont() {
-  if (!font_) {
-    font_.Attach(::CreateFontW(14, 0, 0, 0, 300, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
-                               CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, FF_SWISS, L"MS Shell Dlg"));
-  }
-  return font_.Get();
-}
+HFONT CDlgInfo::TextFont() { return look_->CaptionFont(); }
 
 std::vector<std::u16string> CDlgInfo::TextLines() {
   ClientDc screen(GetSafeHwnd());
@@ -144,7 +140,7 @@ void CDlgInfo::Paint(HDC dc) {
   }
   SelectGuard font(dc, TextFont());
   ::SetBkMode(dc, TRANSPARENT);
-  ::SetTextColor(dc, kTextColor);
+  ::SetTextColor(dc, look_->MessageText());
 
   // The text block is centred on the middle of the text rectangle, one line or several.
   const int lineHeight = LineHeight(dc);

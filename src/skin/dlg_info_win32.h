@@ -19,6 +19,7 @@
 #include "skin/gdi_bitmap_btn_win32.h"
 #include "skin/layout_win32.h"
 #include "skin/skin_images_win32.h"
+#include "skin/skin_look_win32.h"
 
 namespace nx7::win32 {
 
@@ -30,7 +31,7 @@ class CDlgInfo : public WindowClass<CDlgInfo, CDialogEx, DoubleBufferedPaint<CDl
   static constexpr UINT kTemplate = 113;
   static constexpr UINT_PTR kCountdownTimer = 2321;
   static constexpr UINT kCountdownPeriodMs = 1000;
-  static constexpr COLORREF kTextColor = 0x676153;
+  static constexpr COLORREF kTextColor = SkinLook::kMessageText;
   static constexpr RECT kTitleRect = ToRect(layout::message_box::kTitle);
   static constexpr RECT kTextRect = ToRect(layout::message_box::kText);
   // A text longer than one line grows around kTextRect's middle, up to these bounds (below the
@@ -78,7 +79,7 @@ class CDlgInfo : public WindowClass<CDlgInfo, CDialogEx, DoubleBufferedPaint<CDl
   CGDIBitmapBtn ok_, cancel_, close_;
   std::u16string title_;
   bool chinese_ = false;
-  Font font_;
+  const SkinLook* look_ = &SkinLook::Current();
 };
 
 // Shows `text` in the message box with OK, or OK and Cancel, and returns IDOK or IDCANCEL.

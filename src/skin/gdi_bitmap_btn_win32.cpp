@@ -142,11 +142,7 @@ void CGDIBitmapBtn::DrawItem(const DRAWITEMSTRUCT& item) {
     BitmapDc source(item.hDC, picture);
     ::BitBlt(buffer, client.left, client.top, width, height, source, 0, 0, SRCCOPY);
   }
-  if (!font_) {
-    font_.Attach(::CreateFontW(14, 0, 0, 0, 300, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
-                               CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, FF_SWISS, L"MS Shell Dlg"));
-  }
-  SelectGuard selectFont(buffer, font_.Get());
+  SelectGuard selectFont(buffer, Look().CaptionFont());
   ::SetBkMode(buffer, TRANSPARENT);
   ::SetTextColor(buffer, textColor);
   RECT measure{0, 0, 0, 0};

@@ -6,7 +6,9 @@
 
 #include <algorithm>
 
+#include "app/messages.h"
 #include "framework/gdiplus_image.h"
+#include "framework/message_loop.h"
 #include "common/text.h"
 #include "framework/ui_init.h"
 #include "platform/win32/wide.h"
@@ -45,6 +47,7 @@ std::string Narrow(const std::u16string& text) { return Utf8FromUtf16(text); }
 void PumpMessages() {
   MSG msg;
   while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+    if (RunMessageFilters(msg)) continue;  // as the program's message loop does
     ::TranslateMessage(&msg);
     ::DispatchMessageW(&msg);
   }
@@ -141,17 +144,13 @@ bool SavePng(HBITMAP bitmap, const std::wstring& path) {
   return false;
 }
 
-const MessageTable& RecordingWindow::Messages() const {
-  static constexpr MessageEntry entries[] = {
-      OnRaw<WM_COMMAND, &RecordingWindow::Record>(),
-      OnRaw<WM_MOUSEMOVE, &RecordingWindow::Record>(),
-      OnRaw<WM_LBUTTONDOWN, &RecordingWindow::Record>(),
-      OnRaw<WM_LBUTTONUP, &RecordingWindow::Record>(),
-      OnRaw<0x70D, &RecordingWindow::Record>(),
-  };
-  static const MessageTable* const chained[] = {&DoubleBufferedPaint<RecordingWindow>::Table(), &CWnd::Table()};
-  static const MessageTable table{entries, chained};
-  return table;
+std::span<const MessageEntry> RecordingWindow::MessageEntries() {
+  static constexpr auto entries = Entries(OnRaw<WM_COMMAND, &RecordingWindow::Record>(),
+                                          OnRaw<WM_MOUSEMOVE, &RecordingWindow::Record>(),
+                                          OnRaw<WM_LBUTTONDOWN, &RecordingWindow::Record>(),
+                                          OnRaw<WM_LBUTTONUP, &RecordingWindow::Record>(),
+                                          OnRaw<WM_BUTTON_MOUSE, &RecordingWindow::Record>());
+  return entries;
 }
 
 LRESULT RecordingWindow::Record(WPARAM w, LPARAM l) {
