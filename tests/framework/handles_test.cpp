@@ -34,7 +34,7 @@ TEST(Handles, OwningHandlesFreeWhatTheyHoldAndBorrowingOnesNever) {
   {
     Bitmap owner(first);
     BitmapRef borrowed = owner;
-    { BitmapRef copy = borrowed; }
+    { [[maybe_unused]] BitmapRef copy = borrowed; }
     EXPECT_TRUE(Alive(first));
     owner.Attach(second);  // frees the first
     EXPECT_FALSE(Alive(first));
