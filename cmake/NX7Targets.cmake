@@ -24,7 +24,8 @@ endfunction()
 
 # Every test that runs through Wine needs the prefix and the display, made once by the fixture
 # below, and shares one desktop (input injection, hooks, hover): they run one at a time.
-set(NX7_WINE_TEST_PROPERTIES LABELS wine FIXTURES_REQUIRED wine_prefix RESOURCE_LOCK desktop)
+set(NX7_WINE_TEST_PROPERTIES LABELS wine FIXTURES_REQUIRED wine_prefix RESOURCE_LOCK desktop
+    ENVIRONMENT NX7_WINE_OUTPUT_FILE=1)
 if(WIN32)
   # Makes the Wine prefix and the display if missing and keeps one wineserver alive for the run,
   # so no test pays for starting Wine's server or builds the prefix inside its own time limit.

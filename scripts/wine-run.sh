@@ -56,18 +56,32 @@ if [ "${1:-}" = --keep-server ]; then
   # A server that runs already (ctest lists the test programs' cases just before) cannot be made
   # persistent, and ends with its last program: start the persistent one once it has gone. A
   # server that is still there after a few seconds is a persistent one from an earlier run.
-  for _ in $(seq 25); do
+  for _ in $(seq 10); do
     wineserver -p 120 2>/dev/null && break
     sleep 0.2
   done
   wine cmd /c exit 0 >/dev/null 2>&1
   exit 0
 fi
-# A test program's list of cases is read by ctest's test discovery, which wants Unix line ends.
-for arg in "$@"; do
-  if [ "$arg" = --gtest_list_tests ]; then
-    wine "$@" | tr -d '\r'
-    exit "${PIPESTATUS[0]}"
+# Under ctest (NX7_WINE_OUTPUT_FILE=1): Wine's desktop process, started by the first program that
+# opens a window and ending a moment after the last one, inherits the program's output. ctest
+# waits for every holder of the output pipe, so each test would also wait for the desktop to
+# end: the output goes to a file that is shown once the program has ended.
+# A test program's list of cases is read by ctest's test discovery, which wants Unix line ends
+# and waits for the output pipe in the same way.
+listing=0
+for arg in "$@"; do if [ "$arg" = --gtest_list_tests ]; then listing=1; fi; done
+if [ "${NX7_WINE_OUTPUT_FILE:-}" = 1 ] || [ "$listing" = 1 ]; then
+  output=$(mktemp)
+  status=0
+  if [ "$listing" = 1 ]; then
+    wine "$@" >"$output" 2>/dev/null </dev/null || status=$?
+    tr -d '\r' <"$output"
+  else
+    wine "$@" >"$output" 2>&1 </dev/null || status=$?
+    cat "$output"
   fi
-done
+  rm -f "$output"
+  exit "$status"
+fi
 exec wine "$@"
