@@ -17,6 +17,9 @@ std::u16string CountdownCaption(bool chinese, int seconds) {
 
 int Width(const RECT& r) { return r.right - r.left; }
 
+bool Has(const SharedSkinBitmap& picture) { return picture && *picture; }
+HBITMAP Bits(const SharedSkinBitmap& picture) { return picture ? picture->bitmap.Get() : nullptr; }
+
 }  // namespace
 
 CDlgInfo::CDlgInfo(HWND parent, Clock& clock, TimerSource& timers)
@@ -36,8 +39,8 @@ std::span<const MessageEntry> CDlgInfo::MessageEntries() {
 void CDlgInfo::CreateButton(CGDIBitmapBtn& button, const RECT& rect) {
   button.Create(GetSafeHwnd(), rect);
   button.SetLook(*look_);
-  button.SetSkin(rect.left, rect.top, rect.right, rect.bottom, background_.bitmap.Get(), over_.bitmap.Get(), down_.bitmap.Get(),
-                 background_.bitmap.Get());
+  button.SetSkin(rect.left, rect.top, rect.right, rect.bottom, Bits(background_), Bits(over_), Bits(down_),
+                 Bits(background_));
 }
 
 BOOL CDlgInfo::OnInitDialog() {
@@ -48,12 +51,12 @@ BOOL CDlgInfo::OnInitDialog() {
   namespace box = layout::message_box;
   const bool two = twoButtons != 0;
   const auto& ids = two ? box::kPairBitmaps : box::kSingleBitmaps;
-  background_ = LoadResourceBitmap(ids[0]);
-  over_ = LoadResourceBitmap(ids[1]);
-  down_ = LoadResourceBitmap(ids[2]);
+  background_ = look_->Picture(ids[0]);
+  over_ = look_->Picture(ids[1]);
+  down_ = look_->Picture(ids[2]);
   // Without its picture the box keeps the size the picture has.
-  const int width = background_ ? background_.width : box::kClient.width;
-  const int height = background_ ? background_.height : box::kClient.height;
+  const int width = Has(background_) ? background_->width : box::kClient.width;
+  const int height = Has(background_) ? background_->height : box::kClient.height;
   const int screenWidth = ::GetSystemMetrics(SM_CXFULLSCREEN);
   const int screenHeight = ::GetSystemMetrics(SM_CYFULLSCREEN);
   ::SetWindowPos(GetSafeHwnd(), nullptr, (screenWidth - width) / 2, (screenHeight - height) / 2, width, height,
@@ -131,9 +134,9 @@ std::vector<std::u16string> CDlgInfo::LinesIn(HDC dc, int lineHeight) const {
 }
 
 void CDlgInfo::Paint(HDC dc) {
-  if (background_) {
-    BitmapDc source(dc, background_.bitmap.Get());
-    ::BitBlt(dc, 0, 0, background_.width, background_.height, source, 0, 0, SRCCOPY);
+  if (Has(background_)) {
+    BitmapDc source(dc, background_->bitmap.Get());
+    ::BitBlt(dc, 0, 0, background_->width, background_->height, source, 0, 0, SRCCOPY);
   } else {
     RECT client = GetClientRect();
     ::FillRect(dc, &client, static_cast<HBRUSH>(::GetStockObject(BLACK_BRUSH)));

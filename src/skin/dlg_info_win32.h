@@ -75,7 +75,8 @@ class CDlgInfo : public WindowClass<CDlgInfo, CDialogEx, DoubleBufferedPaint<CDl
 
   Clock& clock_;
   TimerSource& timers_;
-  SkinBitmap background_, over_, down_;
+  // The box pictures of the look, shared by every box open at the time.
+  SharedSkinBitmap background_, over_, down_;
   CGDIBitmapBtn ok_, cancel_, close_;
   std::u16string title_;
   bool chinese_ = false;

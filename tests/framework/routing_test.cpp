@@ -56,7 +56,8 @@ class Toolbar : public WindowClass<Toolbar, Panel> {
                    OnRaw<WM_SETTEXT, &Toolbar::OnDeclineAll>(),
                    OnControl<&Toolbar::apply, &Toolbar::OnApply>(),
                    OnControl<&Toolbar::reset, &Toolbar::OnReset, BN_CLICKED>(),
-                   OnControl<&Toolbar::plain, &Toolbar::OnPlain>());
+                   OnControl<&Toolbar::plain, &Toolbar::OnPlain>(),
+                   OnControlNotify<&Toolbar::reset, &Toolbar::OnResetNotify, NM_CUSTOMDRAW>());
   }
   bool take = false;
   CGDIBitmapBtn apply, reset;
@@ -88,6 +89,10 @@ class Toolbar : public WindowClass<Toolbar, Panel> {
   }
   void OnReset() { calls.push_back("reset"); }
   void OnPlain() { calls.push_back("plain"); }
+  LRESULT OnResetNotify(const NMHDR&) {
+    calls.push_back("reset notify");
+    return CDRF_SKIPDEFAULT;
+  }
 };
 
 TEST(Routing, ADeclinedMessageGoesOnToTheChainedTablesAndThenTheDefaultProcessing) {
@@ -133,6 +138,16 @@ TEST(Routing, CommandsReachTheEntryOfTheControlTheyComeFrom) {
   }
   bar.Click(bar.apply, BN_DOUBLECLICKED);
   EXPECT_EQ(bar.applyCode, static_cast<UINT>(BN_DOUBLECLICKED));
+  // Notifications are routed by control and code the same way; others get the default answer.
+  bar.calls.clear();
+  NMHDR header{bar.reset, 0, static_cast<UINT>(NM_CUSTOMDRAW)};
+  EXPECT_EQ(bar.Send(WM_NOTIFY, 0, reinterpret_cast<LPARAM>(&header)), CDRF_SKIPDEFAULT);
+  header.hwndFrom = bar.apply;
+  EXPECT_EQ(bar.Send(WM_NOTIFY, 0, reinterpret_cast<LPARAM>(&header)), 0);
+  header.hwndFrom = bar.reset;
+  header.code = static_cast<UINT>(NM_CLICK);
+  EXPECT_EQ(bar.Send(WM_NOTIFY, 0, reinterpret_cast<LPARAM>(&header)), 0);
+  EXPECT_EQ(bar.calls, (std::vector<std::string>{"reset notify"}));
   // A real click on the button arrives the same way.
   bar.calls.clear();
   bar.reset.Send(BM_CLICK);
