@@ -23,7 +23,21 @@ function(nx7_native_test name)
   gtest_discover_tests(${name} DISCOVERY_TIMEOUT 30 PROPERTIES LABELS native)
 endfunction()
 
-# nx7_win_test(NAME src...): a Windows test executable, run by ctest through Wine.
+# Every test that runs through Wine needs the prefix and the display, made once by the fixture
+# below, and shares one desktop (input injection, hooks, hover): they run one at a time.
+set(NX7_WINE_TEST_PROPERTIES LABELS wine FIXTURES_REQUIRED wine_prefix RESOURCE_LOCK desktop
+    ENVIRONMENT NX7_WINE_OUTPUT_FILE=1)
+if(WIN32)
+  # Makes the Wine prefix and the display if missing and keeps one wineserver alive for the run,
+  # so no test pays for starting Wine's server or builds the prefix inside its own time limit.
+  add_test(NAME wine_prefix COMMAND bash ${CMAKE_SOURCE_DIR}/scripts/wine-run.sh --keep-server)
+  set_tests_properties(wine_prefix PROPERTIES LABELS wine FIXTURES_SETUP wine_prefix RESOURCE_LOCK desktop
+                       TIMEOUT 300)
+endif()
+
+# nx7_win_test(NAME src...): a Windows test executable, run by ctest through Wine. Each test case
+# is its own ctest entry (listed through Wine when ctest starts, again only when the program
+# changed), so a failure reruns one case.
 function(nx7_win_test name)
   if(NOT WIN32)
     return()
@@ -33,9 +47,9 @@ function(nx7_win_test name)
   nx7_warnings(${name})
   target_include_directories(${name} PRIVATE ${CMAKE_SOURCE_DIR}/tests)
   target_compile_definitions(${name} PRIVATE NX7_SOURCE_DIR="${CMAKE_SOURCE_DIR}")
-  add_test(NAME ${name} COMMAND ${name} --gtest_color=no)
-  # One desktop is shared by all Windows tests (input injection, hooks, hover): run them one at a time.
-  set_tests_properties(${name} PROPERTIES LABELS wine TIMEOUT 600 RESOURCE_LOCK desktop)
+  include(GoogleTest)
+  gtest_discover_tests(${name} EXTRA_ARGS --gtest_color=no DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 120
+                       PROPERTIES ${NX7_WINE_TEST_PROPERTIES} TIMEOUT 120)
 endfunction()
 
 # nx7_benchmark(NAME src...): a Google Benchmark executable (host only, never run by ctest).

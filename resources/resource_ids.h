@@ -1,6 +1,9 @@
-/* Resource numbers of the program (templates, pictures, icons). Read by the resource compiler and by C++. */
+/* Resource numbers of the program's templates and template controls. Read by the resource compiler
+   and by C++. The pictures' and icons' numbers come with the artwork (artwork_ids.h). */
 #ifndef NX7_RESOURCE_IDS_H
 #define NX7_RESOURCE_IDS_H
+
+#include "artwork_ids.h"
 
 #define IDD_NX70DRIVER_DIALOG 102
 #define IDD_DLG_MAINSET 103
@@ -15,10 +18,6 @@
 #define IDD_SETTING_ADVANCE 112
 #define IDD_DLG_INFO 113
 #define IDD_DLG_PROGRESS 114
-
-#define IDI_APP 128
-#define IDI_MENU_EXIT 1011
-#define IDI_MENU_CONFIG 1012
 
 #define IDC_LANGUAGE_FLAG 1010
 #define IDC_MACRO_REPEAT_EDIT 1001

@@ -18,8 +18,6 @@ fi
 
 bash "$root/scripts/build.sh" native windows
 ctest --test-dir "$root/build/native" --output-on-failure -j "$jobs"
-# Keep one wineserver alive for the whole Windows run instead of one per test program.
+# The Wine prefix, the display and one lasting wineserver come from the wine_prefix fixture.
 export WINEPREFIX=${WINEPREFIX:-$HOME/.wine-nx7}
-bash "$root/scripts/wine-run.sh" cmd /c exit 0 >/dev/null 2>&1 || true
-wineserver -p 60 || true
 ctest --test-dir "$root/build/windows" --output-on-failure -j "$jobs"

@@ -26,6 +26,7 @@ INT_PTR CDialogEx::DoModal() {
   if (GetSafeHwnd()) return -1;
   InitUserInterface();
   modal_ = true;
+  ModalFilterScope filters;
   const INT_PTR result = ::DialogBoxParamW(ResourceModule(), MAKEINTRESOURCEW(templateId_), parent_,
                                            &CDialogEx::StartProc, reinterpret_cast<LPARAM>(this));
   modal_ = false;
@@ -37,8 +38,11 @@ bool CDialogEx::Create(HWND parent) {
   InitUserInterface();
   if (parent) parent_ = parent;
   modal_ = false;
-  return ::CreateDialogParamW(ResourceModule(), MAKEINTRESOURCEW(templateId_), parent_, &CDialogEx::StartProc,
-                              reinterpret_cast<LPARAM>(this)) != nullptr;
+  HWND dialog = ::CreateDialogParamW(ResourceModule(), MAKEINTRESOURCEW(templateId_), parent_,
+                                     &CDialogEx::StartProc, reinterpret_cast<LPARAM>(this));
+  if (!dialog) return false;
+  if (GetSafeHwnd() == dialog) navigation_.Start(dialog);
+  return true;
 }
 
 void CDialogEx::EndDialog(INT_PTR result) {

@@ -5,8 +5,12 @@
 //
 // Default commands: IDOK calls OnOK, IDCANCEL (Escape, WM_CLOSE) calls OnCancel; both end a
 // modal dialog with their id and destroy a modeless one.
+//
+// Keyboard navigation: a modal dialog's loop runs the thread's message filters (a modeless page
+// inside it navigates too); a modeless dialog adds its own dialog navigation to those filters.
 #include <windows.h>
 
+#include "framework/message_loop.h"
 #include "framework/wnd.h"
 
 namespace nx7::win32 {
@@ -19,6 +23,9 @@ void SetResourceModule(HINSTANCE module);
 class CDialogEx : public CWnd {
  public:
   explicit CDialogEx(UINT templateId, HWND parent = nullptr) : templateId_(templateId), parent_(parent) {}
+  ~CDialogEx() override { DestroyWindow(); }
+
+  static const MessageTable& Table();
 
   // Runs the dialog modally; -1 when the template is missing or the dialog cannot be created.
   INT_PTR DoModal();
@@ -30,7 +37,7 @@ class CDialogEx : public CWnd {
 
  protected:
   const MessageTable& Messages() const override;
-  static const MessageTable& Table();
+  void OnFinalMessage() override { navigation_.Stop(); }
 
   // WM_INITDIALOG; return TRUE to let the dialog manager set the focus.
   virtual BOOL OnInitDialog() { return TRUE; }
@@ -48,6 +55,7 @@ class CDialogEx : public CWnd {
   UINT templateId_;
   HWND parent_;
   bool modal_ = false;
+  DialogNavigation navigation_;
 };
 
 }  // namespace nx7::win32

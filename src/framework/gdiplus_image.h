@@ -8,9 +8,7 @@
 
 namespace nx7::win32 {
 
-struct GdiplusImageTraits {
-  using Native = Gdiplus::GpImage*;
-  static constexpr bool kCounted = false;
+struct GdiplusImageTraits : NullHandleTraits<Gdiplus::GpImage*> {
   static void Close(Gdiplus::GpImage* image) { Gdiplus::DllExports::GdipDisposeImage(image); }
 };
 using GdiplusImage = BasicHandle<GdiplusImageTraits, true>;

@@ -14,16 +14,16 @@ BufferedDc::BufferedDc(HDC target, const RECT& area) : target_(target), area_(ar
     bitmap_.Reset();
     return;
   }
-  previousBitmap_ = ::SelectObject(dc_, bitmap_);
-  ::SetWindowOrgEx(dc_, area.left, area.top, &previousOrigin_);
+  previousBitmap_ = ::SelectObject(dc_.Get(), bitmap_.Get());
+  ::SetWindowOrgEx(dc_.Get(), area.left, area.top, &previousOrigin_);
 }
 
 BufferedDc::~BufferedDc() {
   if (!dc_) return;
-  ::SetWindowOrgEx(dc_, previousOrigin_.x, previousOrigin_.y, nullptr);
-  ::BitBlt(target_, area_.left, area_.top, area_.right - area_.left, area_.bottom - area_.top, dc_, 0, 0,
+  ::SetWindowOrgEx(dc_.Get(), previousOrigin_.x, previousOrigin_.y, nullptr);
+  ::BitBlt(target_, area_.left, area_.top, area_.right - area_.left, area_.bottom - area_.top, dc_.Get(), 0, 0,
            SRCCOPY);
-  ::SelectObject(dc_, previousBitmap_);
+  ::SelectObject(dc_.Get(), previousBitmap_);
 }
 
 }  // namespace nx7::win32

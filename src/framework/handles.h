@@ -1,107 +1,27 @@
 #pragma once
-// Owning and borrowing Win32 handle types made from one template, and scope objects for the
-// paired GDI calls (BeginPaint/EndPaint, GetDC/ReleaseDC, SelectObject and its undo, SaveDC and
-// RestoreDC, an off-screen buffer that is copied back when it goes out of scope).
-//
-// An owning handle frees what it holds when it is destroyed or given another handle (`Attach`);
-// `Detach` gives the handle up without freeing it. A borrowing handle ("...Ref") never frees.
+// The window layer's handle kinds (GDI objects, DCs, windows, icons) on the one owning-handle
+// template of platform/win32/owned_handle.h, and scope objects for the paired GDI calls
+// (BeginPaint/EndPaint, GetDC/ReleaseDC, SelectObject and its undo, SaveDC and RestoreDC, an
+// off-screen buffer that is copied back when it goes out of scope).
 #include <windows.h>
 
-#include <atomic>
-#include <cstddef>
-#include <utility>
+#include "platform/win32/owned_handle.h"
 
 namespace nx7::win32 {
 
-// Live GDI objects held by owning handles of this layer (bitmaps, regions, fonts, brushes).
-inline std::atomic<std::ptrdiff_t> ownedGdiObjectCount{0};
-inline std::ptrdiff_t OwnedGdiObjects() { return ownedGdiObjectCount.load(); }
-
-template <class Traits, bool Owning>
-class BasicHandle {
- public:
-  using Native = typename Traits::Native;
-
-  BasicHandle() = default;
-  explicit BasicHandle(Native handle) : handle_(handle) { Adopted(handle); }
-  ~BasicHandle() { Reset(); }
-
-  BasicHandle(const BasicHandle& other) requires(!Owning) : handle_(other.handle_) {}
-  BasicHandle& operator=(const BasicHandle& other) requires(!Owning) {
-    handle_ = other.handle_;
-    return *this;
-  }
-  BasicHandle(BasicHandle&& other) noexcept : handle_(std::exchange(other.handle_, Native{})) {}
-  BasicHandle& operator=(BasicHandle&& other) noexcept {
-    if (this != &other) {
-      Reset();
-      handle_ = std::exchange(other.handle_, Native{});
-    }
-    return *this;
-  }
-  // A borrowing handle can be taken from an owning one of the same kind.
-  template <bool O = Owning> requires(!O)
-  BasicHandle(const BasicHandle<Traits, true>& owner) : handle_(owner.Get()) {}
-
-  Native Get() const { return handle_; }
-  operator Native() const { return handle_; }
-  explicit operator bool() const { return handle_ != Native{}; }
-
-  // Takes `handle`, freeing what was owned before.
-  void Attach(Native handle) {
-    if (handle_ == handle) return;
-    Reset();
-    handle_ = handle;
-    Adopted(handle);
-  }
-  Native Detach() {
-    if (handle_ != Native{}) Given(handle_);
-    return std::exchange(handle_, Native{});
-  }
-  void Reset() {
-    if constexpr (Owning) {
-      if (handle_ != Native{}) {
-        Traits::Close(handle_);
-        Given(handle_);
-      }
-    }
-    handle_ = Native{};
-  }
-
- private:
-  // Owned GDI objects are counted (OwnedGdiObjects), so a window's cost can be measured.
-  static void Adopted(Native handle) {
-    if constexpr (Owning && Traits::kCounted) {
-      if (handle != Native{}) ++ownedGdiObjectCount;
-    }
-  }
-  static void Given(Native) {
-    if constexpr (Owning && Traits::kCounted) --ownedGdiObjectCount;
-  }
-
-  Native handle_{};
-};
-
 template <class T>
-struct GdiObjectTraits {
-  using Native = T;
+struct GdiObjectTraits : NullHandleTraits<T> {
   static constexpr bool kCounted = true;
-  static void Close(T h) { ::DeleteObject(h); }
+  static BOOL Close(T h) { return ::DeleteObject(h); }
 };
-struct MemoryDcTraits {
-  static constexpr bool kCounted = false;
-  using Native = HDC;
-  static void Close(HDC h) { ::DeleteDC(h); }
+struct MemoryDcTraits : NullHandleTraits<HDC> {
+  static BOOL Close(HDC h) { return ::DeleteDC(h); }
 };
-struct WindowTraits {
-  static constexpr bool kCounted = false;
-  using Native = HWND;
-  static void Close(HWND h) { ::DestroyWindow(h); }
+struct WindowTraits : NullHandleTraits<HWND> {
+  static BOOL Close(HWND h) { return ::DestroyWindow(h); }
 };
-struct IconTraits {
-  static constexpr bool kCounted = false;
-  using Native = HICON;
-  static void Close(HICON h) { ::DestroyIcon(h); }
+struct IconTraits : NullHandleTraits<HICON> {
+  static BOOL Close(HICON h) { return ::DestroyIcon(h); }
 };
 
 using Bitmap = BasicHandle<GdiObjectTraits<HBITMAP>, true>;
@@ -187,9 +107,9 @@ class SavedDcState {
 class BitmapDc {
  public:
   BitmapDc(HDC compatibleWith, HBITMAP bitmap)
-      : dc_(::CreateCompatibleDC(compatibleWith)), select_(dc_, bitmap) {}
-  HDC Get() const { return dc_; }
-  operator HDC() const { return dc_; }
+      : dc_(::CreateCompatibleDC(compatibleWith)), select_(dc_.Get(), bitmap) {}
+  HDC Get() const { return dc_.Get(); }
+  operator HDC() const { return dc_.Get(); }
 
  private:
   MemoryDc dc_;

@@ -27,7 +27,7 @@ void ToolTip::Ensure(HWND control) {
   window_.Attach(::CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP, CW_USEDEFAULT,
                                    CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, control, nullptr,
                                    ::GetModuleHandleW(nullptr), nullptr));
-  if (window_) ::SendMessageW(window_, TTM_ACTIVATE, FALSE, 0);
+  if (window_) ::SendMessageW(window_.Get(), TTM_ACTIVATE, FALSE, 0);
   active_ = false;
   hasTool_ = false;
 }
@@ -37,10 +37,10 @@ void ToolTip::SetText(HWND control, const std::u16string& text, bool activate) {
   if (!window_) return;
   TTTOOLINFOW info = ToolFor(control, Wide(text));
   if (!hasTool_) {
-    hasTool_ = ::SendMessageW(window_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&info)) != FALSE;
+    hasTool_ = ::SendMessageW(window_.Get(), TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&info)) != FALSE;
   }
-  ::SendMessageW(window_, TTM_UPDATETIPTEXTW, 0, reinterpret_cast<LPARAM>(&info));
-  ::SendMessageW(window_, TTM_ACTIVATE, activate, 0);
+  ::SendMessageW(window_.Get(), TTM_UPDATETIPTEXTW, 0, reinterpret_cast<LPARAM>(&info));
+  ::SendMessageW(window_.Get(), TTM_ACTIVATE, activate, 0);
   active_ = activate;
 }
 
@@ -50,14 +50,33 @@ void ToolTip::Relay(HWND control, UINT message, WPARAM w, LPARAM l) {
   if (!window_) return;
   MSG msg{control, message, w, l, static_cast<DWORD>(::GetMessageTime()), {}};
   ::GetCursorPos(&msg.pt);
-  ::SendMessageW(window_, TTM_RELAYEVENT, 0, reinterpret_cast<LPARAM>(&msg));
+  ::SendMessageW(window_.Get(), TTM_RELAYEVENT, 0, reinterpret_cast<LPARAM>(&msg));
+}
+
+void ToolTip::Watch(HWND control) {
+  if (watched_ == control) return;
+  Unwatch();
+  watched_ = control;
+  if (control) AddMessageFilter(*this);
+}
+
+void ToolTip::Unwatch() {
+  if (watched_) RemoveMessageFilter(*this);
+  watched_ = nullptr;
+}
+
+bool ToolTip::PreTranslateMessage(MSG& msg) {
+  if (msg.hwnd == watched_ && msg.message >= WM_MOUSEFIRST && msg.message <= WM_MOUSELAST) {
+    Relay(watched_, msg.message, msg.wParam, msg.lParam);
+  }
+  return false;  // the control still handles the message
 }
 
 std::u16string ToolTip::Text(HWND control) const {
   if (!window_ || !hasTool_) return {};
   wchar_t buffer[512] = {};
   TTTOOLINFOW info = ToolFor(control, buffer);
-  ::SendMessageW(window_, TTM_GETTEXTW, 0, reinterpret_cast<LPARAM>(&info));
+  ::SendMessageW(window_.Get(), TTM_GETTEXTW, 0, reinterpret_cast<LPARAM>(&info));
   return FromWide(info.lpszText ? info.lpszText : buffer);
 }
 

@@ -3,9 +3,13 @@
 #include <commctrl.h>
 
 #include <atomic>
+#include <cassert>
+#include <cstdint>
+#include <cstdio>
 #include <exception>
 #include <string>
 
+#include "framework/failure_log.h"
 #include "framework/ui_init.h"
 
 namespace nx7::win32 {
@@ -15,30 +19,64 @@ constexpr UINT_PTR kSubclassId = 0x4E58;  // one subclass per window: the layer'
 // The object attached to a window, found again by FromHandle.
 constexpr const wchar_t* kObjectProperty = L"NX7.CWnd";
 std::atomic<unsigned> caughtExceptions{0};
+std::atomic<unsigned> windowsLeftToBase{0};
+
+std::string Hex(uintptr_t value) {
+  char text[24];
+  std::snprintf(text, sizeof(text), "0x%llX", static_cast<unsigned long long>(value));
+  return text;
+}
+
+std::string ClassNameOf(HWND hwnd) {
+  char name[128] = {};
+  ::GetClassNameA(hwnd, name, sizeof(name));
+  return name;
+}
 
 // Called only from inside a catch block: it rethrows the exception being handled to name it.
-void RecordException(UINT message) noexcept {
+void RecordException(HWND hwnd, UINT message) noexcept {
   ++caughtExceptions;
+  std::string what;
   try {
     throw;
   } catch (const std::exception& e) {
-    std::string text = "window message 0x" + std::to_string(message) + " handler threw: " + e.what() + "\n";
-    ::OutputDebugStringA(text.c_str());
+    what = e.what();
   } catch (...) {
-    ::OutputDebugStringA("window message handler threw an unknown exception\n");
+    what = "an unknown exception";
+  }
+  try {
+    LogFailure("window " + Hex(reinterpret_cast<uintptr_t>(hwnd)) + " (class " + ClassNameOf(hwnd) +
+               "), message " + Hex(message) + ": handler threw: " + what);
+  } catch (...) {
   }
 }
 
-bool IsReflected(UINT message) {
+// The window a parent's notification is about, when it is one to offer to the control itself.
+HWND ReflectionTarget(HWND parent, UINT message, WPARAM w, LPARAM l) {
   switch (message) {
-    case WM_DRAWITEM:
+    case WM_DRAWITEM: {
+      // A menu item's hwndItem is its menu, not a window.
+      const auto& item = *reinterpret_cast<const DRAWITEMSTRUCT*>(l);
+      return item.CtlType == ODT_MENU ? nullptr : item.hwndItem;
+    }
+    case WM_MEASUREITEM: {
+      // Measuring names the control by id only; menus have none, and id 0 (every button) names
+      // no single control.
+      const auto& item = *reinterpret_cast<const MEASUREITEMSTRUCT*>(l);
+      return item.CtlType == ODT_MENU || item.CtlID == 0 ? nullptr : ::GetDlgItem(parent, static_cast<int>(item.CtlID));
+    }
+    case WM_NOTIFY:
+      return reinterpret_cast<const NMHDR*>(l)->hwndFrom;
     case WM_CTLCOLOREDIT:
     case WM_CTLCOLORSTATIC:
     case WM_CTLCOLORBTN:
     case WM_CTLCOLORLISTBOX:
-      return true;
+    case WM_CTLCOLORSCROLLBAR:
+    case WM_HSCROLL:
+    case WM_VSCROLL:
+      return reinterpret_cast<HWND>(l);  // null for a window's own scroll bars
     default:
-      return false;
+      return nullptr;
   }
 }
 
@@ -54,12 +92,19 @@ MessageThunk MessageTable::Find(UINT message) const {
   return nullptr;
 }
 
+void DeclineMessage(CWnd& window) { window.Decline(); }
+
 CWnd::~CWnd() {
   if (hwnd_) {
-    // The object is going: stop routing before the window is destroyed, so no message reaches
-    // a half-destroyed object.
+    // The derived parts of the object are gone already: a window still here would have had its
+    // last messages (WM_DESTROY and the rest) handled by a half-destroyed object. Stop routing
+    // first, then destroy it, and report the fault.
+    ++windowsLeftToBase;
     HWND hwnd = Detach();
+    LogFailure("window " + Hex(reinterpret_cast<uintptr_t>(hwnd)) + " (class " + ClassNameOf(hwnd) +
+               ") outlived its object's destructor");
     ::DestroyWindow(hwnd);
+    assert(!"a window class must destroy its window in its own destructor");
   }
 }
 
@@ -157,6 +202,7 @@ RECT CWnd::GetClientRect() const {
 }
 
 unsigned CWnd::CaughtExceptions() { return caughtExceptions.load(); }
+unsigned CWnd::WindowsLeftToBase() { return windowsLeftToBase.load(); }
 
 LRESULT CWnd::Default() {
   return ::DefSubclassProc(hwnd_, current_.message, current_.w, current_.l);
@@ -164,25 +210,32 @@ LRESULT CWnd::Default() {
 
 LRESULT CWnd::DefaultAs(UINT message) { return ::DefSubclassProc(hwnd_, message, current_.w, current_.l); }
 
-bool CWnd::Dispatch(UINT message, WPARAM w, LPARAM l, LRESULT& result) {
-  if (IsReflected(message) && Reflect(message, w, l, result)) return true;
-  if (MessageThunk thunk = Messages().Find(message)) {
-    result = thunk(*this, w, l);
+bool CWnd::RunEntries(const MessageTable& table, UINT message, WPARAM w, LPARAM l, LRESULT& result) {
+  return table.ForEach(message, [&](MessageThunk thunk) {
+    current_.declined = false;
+    const LRESULT answer = thunk(*this, w, l);
+    if (current_.declined) return false;
+    result = answer;
     return true;
-  }
-  return false;
+  });
 }
 
-// Owner drawing and control colours are answered by the control itself when it is one of ours.
+bool CWnd::Dispatch(UINT message, WPARAM w, LPARAM l, LRESULT& result) {
+  if (Reflect(message, w, l, result)) return true;
+  const bool handled = RunEntries(Messages(), message, w, l, result);
+  current_.declined = false;
+  return handled;
+}
+
+// Notifications about one of the layer's controls are offered to the control itself first.
 bool CWnd::Reflect(UINT message, WPARAM w, LPARAM l, LRESULT& result) {
-  HWND control = message == WM_DRAWITEM ? reinterpret_cast<const DRAWITEMSTRUCT*>(l)->hwndItem
-                                        : reinterpret_cast<HWND>(l);
-  CWnd* child = FromHandle(control);
+  CWnd* child = FromHandle(ReflectionTarget(hwnd_, message, w, l));
   if (!child || child == this) return false;
-  MessageThunk thunk = child->Messages().Find(kReflect + message);
-  if (!thunk) return false;
-  result = thunk(*child, w, l);
-  return true;
+  const MessageArgs saved = child->current_;
+  child->current_ = {kReflect + message, w, l};
+  const bool handled = child->RunEntries(child->Messages(), kReflect + message, w, l, result);
+  child->current_ = saved;
+  return handled;
 }
 
 LRESULT CWnd::Route(UINT message, WPARAM w, LPARAM l) {
@@ -194,7 +247,7 @@ LRESULT CWnd::Route(UINT message, WPARAM w, LPARAM l) {
     BeforeMessage(message, w, l);
     handled = Dispatch(message, w, l, result);
   } catch (...) {
-    RecordException(message);
+    RecordException(hwnd_, message);
     handled = false;
   }
   if (!handled) result = ::DefSubclassProc(hwnd_, message, w, l);
@@ -212,7 +265,7 @@ LRESULT CALLBACK CWnd::SubclassProc(HWND hwnd, UINT message, WPARAM w, LPARAM l,
     try {
       self->OnFinalMessage();
     } catch (...) {
-      RecordException(message);
+      RecordException(hwnd, message);
     }
     return result;
   }

@@ -1,13 +1,21 @@
 #pragma once
 // CWnd: one window of the program. The object attaches itself to its window handle (through a
 // comctl32 window subclass, so standard controls and dialogs are handled the same way) and
-// routes every message through its class's message table; unhandled messages go on to the
-// window's own procedure. No exception leaves a handler: the router catches it, records it and
-// answers the message with the default processing.
+// routes every message through its class's message table; unhandled or declined messages go on
+// to the window's own procedure. No exception leaves a handler: the router catches it, writes it
+// to the failure log (framework/failure_log.h) and answers the message with the default
+// processing.
 //
-// Ownership: the object owns its window. Destroying the object destroys a window that still
-// exists; destroying the window (by the user or by its parent) detaches the object, which can
-// then be created again.
+// Reflection: notifications a parent receives about one of the layer's controls (owner drawing
+// and measuring, control colours, WM_NOTIFY, scroll-bar scrolling) are offered to that control
+// first, as kReflect + message; what it does not take goes on to the parent's own table.
+//
+// Ownership: the object owns its window, and the window must go while the object is whole: a
+// derived class whose window may still exist destroys it in its own destructor (DestroyWindow),
+// so no handler ever runs on a half-destroyed object. The base destructor checks this: a window
+// found alive there is a fault, logged and counted (WindowsLeftToBase), before the base destroys
+// it without routing. Destroying the window (by the user or by its parent) detaches the object,
+// which can then be created again.
 #include <windows.h>
 
 #include <string>
@@ -51,14 +59,22 @@ class CWnd {
 
   // Number of exceptions caught at window procedures in this process (tests and diagnostics).
   static unsigned CaughtExceptions();
+  // Number of windows still alive when the CWnd base destructor ran (each one a fault).
+  static unsigned WindowsLeftToBase();
+
+  // This class's message table: the layer's base, to be chained by every window class.
+  static const MessageTable& Table();
+
+  // Called by a handler that does not take the message after all: routing goes on with the
+  // next entry for the message (in this table or a chained one) and then the default processing.
+  void Decline() { current_.declined = true; }
 
   // The layer's plain window class (double clicks, arrow cursor, no background brush).
   static const wchar_t* PlainClassName();
 
  protected:
-  // This class's message table; derived classes chain their base's table into their own.
+  // The table of the object's class (WindowClass generates it).
   virtual const MessageTable& Messages() const;
-  static const MessageTable& Table();
 
   // Called before the window is created with its CREATESTRUCT; may change style bits.
   virtual void PreCreateWindow(CREATESTRUCTW& cs) {}
@@ -86,7 +102,10 @@ class CWnd {
     UINT message = 0;
     WPARAM w = 0;
     LPARAM l = 0;
+    bool declined = false;
   };
+  // Runs the entries of `table` for the message until one takes it.
+  bool RunEntries(const MessageTable& table, UINT message, WPARAM w, LPARAM l, LRESULT& result);
   HWND hwnd_ = nullptr;
   MessageArgs current_;
 

@@ -4,14 +4,11 @@
 
 namespace nx7::win32 {
 
-const MessageTable& CBitmapEdit::Messages() const {
-  static constexpr MessageEntry entries[] = {
+std::span<const MessageEntry> CBitmapEdit::MessageEntries() {
+  static constexpr auto entries = Entries(
       On<kReflect + WM_CTLCOLOREDIT, &CBitmapEdit::OnCtlColor>(),
-      On<kReflect + WM_CTLCOLORSTATIC, &CBitmapEdit::OnCtlColor>(),
-  };
-  static const MessageTable* const chained[] = {&CWnd::Table()};
-  static const MessageTable table{entries, chained};
-  return table;
+      On<kReflect + WM_CTLCOLORSTATIC, &CBitmapEdit::OnCtlColor>());
+  return entries;
 }
 
 void CBitmapEdit::PreCreateWindow(CREATESTRUCTW& cs) {
@@ -23,9 +20,8 @@ void CBitmapEdit::PreCreateWindow(CREATESTRUCTW& cs) {
 bool CBitmapEdit::Create(DWORD style, const RECT& rect, HWND parent, UINT id) {
   if (!CreateEx(0, L"EDIT", L"", style, rect, parent, id)) return false;
   Send(EM_LIMITTEXT, kTextLimit);
-  font_.Attach(::CreateFontW(fontHeight_, 0, 0, 0, 500, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
-                             CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, FF_SWISS, nullptr));
-  Send(WM_SETFONT, reinterpret_cast<WPARAM>(font_.Get()), TRUE);
+  const SkinLook& look = look_ ? *look_ : SkinLook::Default();
+  Send(WM_SETFONT, reinterpret_cast<WPARAM>(look.EditFont(fontHeight_)), TRUE);
   ModifyStyle(WS_BORDER | WS_TABSTOP, 0);
   return true;
 }
@@ -43,7 +39,7 @@ void CBitmapEdit::SetBackground(int x, int y, int width, int height, Gdiplus::Gp
   HBITMAP converted = nullptr;
   if (Gdiplus::DllExports::GdipCreateHBITMAPFromBitmap(clone, &converted, 0xFF000000) != Gdiplus::Ok) return;
   Bitmap bitmap(converted);
-  HBRUSH brush = ::CreatePatternBrush(bitmap);
+  HBRUSH brush = ::CreatePatternBrush(bitmap.Get());
   if (!brush) return;
   piece_ = std::move(piece);
   pattern_ = std::move(bitmap);

@@ -5,22 +5,21 @@
 
 namespace nx7::win32 {
 
-const MessageTable& CColorBtn::Messages() const {
-  static constexpr MessageEntry entries[] = {
+std::span<const MessageEntry> CColorBtn::MessageEntries() {
+  static constexpr auto entries = Entries(
       On<kReflect + WM_DRAWITEM, &CColorBtn::DrawItem>(),
       On<WM_MOUSEMOVE, &CColorBtn::OnMouseMove>(),
       On<WM_KILLFOCUS, &CColorBtn::OnKillFocus>(),
       On<WM_CAPTURECHANGED, &CColorBtn::OnCaptureChanged>(),
       On<WM_ERASEBKGND, &CColorBtn::OnEraseBkgnd>(),
-      On<WM_DESTROY, &CColorBtn::OnDestroy>(),
-  };
-  static const MessageTable* const chained[] = {&CWnd::Table()};
-  static const MessageTable table{entries, chained};
-  return table;
+      On<WM_DESTROY, &CColorBtn::OnDestroy>());
+  return entries;
 }
 
 bool CColorBtn::Create(HWND parent, const RECT& rect, DWORD style) {
-  return CreateEx(0, L"BUTTON", L"", style, rect, parent, 0);
+  if (!CreateEx(0, L"BUTTON", L"", style, rect, parent, 0)) return false;
+  tooltip_.Watch(GetSafeHwnd());
+  return true;
 }
 
 void CColorBtn::PreCreateWindow(CREATESTRUCTW& cs) {
@@ -37,14 +36,10 @@ void CColorBtn::SetToolTipText(const std::u16string& text, bool activate) {
   tooltip_.SetText(GetSafeHwnd(), text, activate);
 }
 
-void CColorBtn::BeforeMessage(UINT message, WPARAM w, LPARAM l) {
-  if (message >= WM_MOUSEFIRST && message <= WM_MOUSELAST) tooltip_.Relay(GetSafeHwnd(), message, w, l);
-}
-
 void CColorBtn::DrawItem(const DRAWITEMSTRUCT& item) {
   // One fill cannot flicker: no off-screen buffer.
   Brush fill(::CreateSolidBrush(color_));
-  ::FillRect(item.hDC, &item.rcItem, fill);
+  ::FillRect(item.hDC, &item.rcItem, fill.Get());
 }
 
 void CColorBtn::OnMouseMove(UINT flags, POINT point) {

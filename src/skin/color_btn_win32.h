@@ -7,12 +7,16 @@
 #include <string>
 
 #include "framework/tooltip.h"
+#include "framework/window_class.h"
 #include "framework/wnd.h"
 
 namespace nx7::win32 {
 
-class CColorBtn : public CWnd {
+class CColorBtn : public WindowClass<CColorBtn, CWnd> {
  public:
+  ~CColorBtn() override { DestroyWindow(); }
+  static std::span<const MessageEntry> MessageEntries();
+
   bool Create(HWND parent, const RECT& rect, DWORD style = WS_CHILD | WS_VISIBLE | BS_OWNERDRAW);
   void SetColor(COLORREF color);
   COLORREF GetColor() const { return color_; }
@@ -20,9 +24,7 @@ class CColorBtn : public CWnd {
   bool IsHovering() const { return hovering_; }
 
  protected:
-  const MessageTable& Messages() const override;
   void PreCreateWindow(CREATESTRUCTW& cs) override;
-  void BeforeMessage(UINT message, WPARAM w, LPARAM l) override;
 
  private:
   void DrawItem(const DRAWITEMSTRUCT& item);

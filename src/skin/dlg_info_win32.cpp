@@ -16,42 +16,46 @@ std::u16string CountdownCaption(bool chinese, int seconds) {
 
 int Width(const RECT& r) { return r.right - r.left; }
 
+bool Has(const SharedSkinBitmap& picture) { return picture && *picture; }
+HBITMAP Bits(const SharedSkinBitmap& picture) { return picture ? picture->bitmap.Get() : nullptr; }
+
 }  // namespace
 
 CDlgInfo::CDlgInfo(HWND parent, Clock& clock, TimerSource& timers)
-    : CDialogEx(kTemplate, parent), clock_(clock), timers_(timers) {}
+    : WindowClass(kTemplate, parent), clock_(clock), timers_(timers) {}
 
-const MessageTable& CDlgInfo::Messages() const {
-  static constexpr MessageEntry entries[] = {
+std::span<const MessageEntry> CDlgInfo::MessageEntries() {
+  static constexpr auto entries = Entries(
       On<WM_TIMER, &CDlgInfo::OnTimer>(),
       On<WM_CLOSE, &CDlgInfo::OnClose>(),
       On<WM_DESTROY, &CDlgInfo::OnDestroy>(),
-      On<WM_COMMAND, &CDlgInfo::OnCommand>(),
-  };
-  static const MessageTable* const chained[] = {&DoubleBufferedPaint<CDlgInfo>::Table(), &CDialogEx::Table()};
-  static const MessageTable table{entries, chained};
-  return table;
+      OnControl<&CDlgInfo::ok_, &CDlgInfo::OnOkButton>(),
+      OnControl<&CDlgInfo::cancel_, &CDlgInfo::OnCancelButton>(),
+      OnControl<&CDlgInfo::close_, &CDlgInfo::OnCancelButton>());
+  return entries;
 }
 
 void CDlgInfo::CreateButton(CGDIBitmapBtn& button, const RECT& rect) {
   button.Create(GetSafeHwnd(), rect);
-  button.SetSkin(rect.left, rect.top, rect.right, rect.bottom, background_.bitmap, over_.bitmap, down_.bitmap,
-                 background_.bitmap);
+  button.SetLook(*look_);
+  button.SetSkin(rect.left, rect.top, rect.right, rect.bottom, Bits(background_), Bits(over_), Bits(down_),
+                 Bits(background_));
 }
 
 BOOL CDlgInfo::OnInitDialog() {
   chinese_ = chineseText;  // the form the box keeps while it is open
+  look_ = &SkinLook::ForLayout(chinese_);
   ::SetWindowTextW(GetSafeHwnd(), L"VornaNX7InfoDlg");
 
   namespace box = layout::message_box;
   const bool two = twoButtons != 0;
   const auto& ids = two ? box::kPairBitmaps : box::kSingleBitmaps;
-  background_ = LoadResourceBitmap(ids[0]);
-  over_ = LoadResourceBitmap(ids[1]);
-  down_ = LoadResourceBitmap(ids[2]);
+  background_ = look_->Picture(ids[0]);
+  over_ = look_->Picture(ids[1]);
+  down_ = look_->Picture(ids[2]);
   // Without its picture the box keeps the size the picture has.
-  const int width = background_ ? background_.width : box::kClient.width;
-  const int height = background_ ? background_.height : box::kClient.height;
+  const int width = Has(background_) ? background_->width : box::kClient.width;
+  const int height = Has(background_) ? background_->height : box::kClient.height;
   const int screenWidth = ::GetSystemMetrics(SM_CXFULLSCREEN);
   const int screenHeight = ::GetSystemMetrics(SM_CYFULLSCREEN);
   ::SetWindowPos(GetSafeHwnd(), nullptr, (screenWidth - width) / 2, (screenHeight - height) / 2, width, height,
@@ -101,23 +105,11 @@ void CDlgInfo::OnDestroy() {
   Default();
 }
 
-void CDlgInfo::OnCommand(UINT code, UINT id, HWND control) {
-  if (control && control == ok_.GetSafeHwnd()) {
-    EndDialog(IDOK);
-  } else if (control && (control == cancel_.GetSafeHwnd() || control == close_.GetSafeHwnd())) {
-    EndDialog(IDCANCEL);
-  } else {
-    HandleCommand(code, id, control);
-  }
-}
+void CDlgInfo::OnOkButton() { EndDialog(IDOK); }
 
-HFONT CDlgInfo::TextFont() {
-  if (!font_) {
-    font_.Attach(::CreateFontW(14, 0, 0, 0, 300, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
-                               CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, FF_SWISS, L"MS Shell Dlg"));
-  }
-  return font_;
-}
+void CDlgInfo::OnCancelButton() { EndDialog(IDCANCEL); }
+
+HFONT CDlgInfo::TextFont() { return look_->CaptionFont(); }
 
 std::vector<std::u16string> CDlgInfo::TextLines() {
   ClientDc screen(GetSafeHwnd());
@@ -141,16 +133,16 @@ std::vector<std::u16string> CDlgInfo::LinesIn(HDC dc, int lineHeight) const {
 }
 
 void CDlgInfo::Paint(HDC dc) {
-  if (background_) {
-    BitmapDc source(dc, background_.bitmap);
-    ::BitBlt(dc, 0, 0, background_.width, background_.height, source, 0, 0, SRCCOPY);
+  if (Has(background_)) {
+    BitmapDc source(dc, background_->bitmap.Get());
+    ::BitBlt(dc, 0, 0, background_->width, background_->height, source, 0, 0, SRCCOPY);
   } else {
     RECT client = GetClientRect();
     ::FillRect(dc, &client, static_cast<HBRUSH>(::GetStockObject(BLACK_BRUSH)));
   }
   SelectGuard font(dc, TextFont());
   ::SetBkMode(dc, TRANSPARENT);
-  ::SetTextColor(dc, kTextColor);
+  ::SetTextColor(dc, look_->MessageText());
 
   // The text block is centred on the middle of the text rectangle, one line or several.
   const int lineHeight = LineHeight(dc);

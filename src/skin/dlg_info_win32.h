@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "framework/dialog.h"
+#include "framework/window_class.h"
 #include "framework/double_buffer.h"
 #include "framework/handles.h"
 #include "framework/timer_source.h"
@@ -18,15 +19,19 @@
 #include "skin/gdi_bitmap_btn_win32.h"
 #include "skin/layout_win32.h"
 #include "skin/skin_images_win32.h"
+#include "skin/skin_look_win32.h"
 
 namespace nx7::win32 {
 
-class CDlgInfo : public CDialogEx, public DoubleBufferedPaint<CDlgInfo> {
+class CDlgInfo : public WindowClass<CDlgInfo, CDialogEx, DoubleBufferedPaint<CDlgInfo>> {
  public:
+  ~CDlgInfo() override { DestroyWindow(); }
+  static std::span<const MessageEntry> MessageEntries();
+
   static constexpr UINT kTemplate = 113;
   static constexpr UINT_PTR kCountdownTimer = 2321;
   static constexpr UINT kCountdownPeriodMs = 1000;
-  static constexpr COLORREF kTextColor = 0x676153;
+  static constexpr COLORREF kTextColor = SkinLook::kMessageText;
   static constexpr RECT kTitleRect = ToRect(layout::message_box::kTitle);
   static constexpr RECT kTextRect = ToRect(layout::message_box::kText);
   // A text longer than one line grows around kTextRect's middle, up to these bounds (below the
@@ -52,7 +57,6 @@ class CDlgInfo : public CDialogEx, public DoubleBufferedPaint<CDlgInfo> {
   std::u16string Title() const { return title_; }
 
  protected:
-  const MessageTable& Messages() const override;
   BOOL OnInitDialog() override;
 
  private:
@@ -61,7 +65,9 @@ class CDlgInfo : public CDialogEx, public DoubleBufferedPaint<CDlgInfo> {
   void OnTimer(UINT_PTR id);
   void OnClose();
   void OnDestroy();
-  void OnCommand(UINT code, UINT id, HWND control);
+  // Commands of the other windows (Enter, Escape) go on to the dialog's own handling.
+  void OnOkButton();
+  void OnCancelButton();
   void CreateButton(CGDIBitmapBtn& button, const RECT& rect);
   HFONT TextFont();
   // The text's lines as laid out in `dc`, which has the text font selected.
@@ -70,11 +76,12 @@ class CDlgInfo : public CDialogEx, public DoubleBufferedPaint<CDlgInfo> {
 
   Clock& clock_;
   TimerSource& timers_;
-  SkinBitmap background_, over_, down_;
+  // The box pictures of the look, shared by every box open at the time.
+  SharedSkinBitmap background_, over_, down_;
   CGDIBitmapBtn ok_, cancel_, close_;
   std::u16string title_;
   bool chinese_ = false;
-  Font font_;
+  const SkinLook* look_ = &SkinLook::Default();
 };
 
 // Shows `text` in the message box with OK, or OK and Cancel, and returns IDOK or IDCANCEL.

@@ -38,8 +38,8 @@ void ForwardMouseMove(HWND control, WPARAM flags, POINT clientPoint) {
   ::PostMessageW(parent, WM_MOUSEMOVE, flags, MAKELPARAM(clientPoint.x, clientPoint.y));
 }
 
-const MessageTable& CGDIBitmapBtn::Messages() const {
-  static constexpr MessageEntry entries[] = {
+std::span<const MessageEntry> CGDIBitmapBtn::MessageEntries() {
+  static constexpr auto entries = Entries(
       On<kReflect + WM_DRAWITEM, &CGDIBitmapBtn::DrawItem>(),
       On<WM_MOUSEMOVE, &CGDIBitmapBtn::OnMouseMove>(),
       On<WM_LBUTTONDOWN, &CGDIBitmapBtn::OnLButtonDown>(),
@@ -48,15 +48,14 @@ const MessageTable& CGDIBitmapBtn::Messages() const {
       On<WM_KILLFOCUS, &CGDIBitmapBtn::OnKillFocus>(),
       On<WM_CAPTURECHANGED, &CGDIBitmapBtn::OnCaptureChanged>(),
       On<WM_ERASEBKGND, &CGDIBitmapBtn::OnEraseBkgnd>(),
-      On<WM_DESTROY, &CGDIBitmapBtn::OnDestroy>(),
-  };
-  static const MessageTable* const chained[] = {&CWnd::Table()};
-  static const MessageTable table{entries, chained};
-  return table;
+      On<WM_DESTROY, &CGDIBitmapBtn::OnDestroy>());
+  return entries;
 }
 
 bool CGDIBitmapBtn::Create(HWND parent, const RECT& rect, DWORD style) {
-  return CreateEx(0, L"BUTTON", L"", style, rect, parent, 0);
+  if (!CreateEx(0, L"BUTTON", L"", style, rect, parent, 0)) return false;
+  tooltip_.Watch(GetSafeHwnd());
+  return true;
 }
 
 void CGDIBitmapBtn::PreCreateWindow(CREATESTRUCTW& cs) {
@@ -110,25 +109,21 @@ void CGDIBitmapBtn::SetToolTipText(const std::u16string& text, bool activate) {
   tooltip_.SetText(GetSafeHwnd(), text, activate);
 }
 
-void CGDIBitmapBtn::BeforeMessage(UINT message, WPARAM w, LPARAM l) {
-  if (message >= WM_MOUSEFIRST && message <= WM_MOUSELAST) tooltip_.Relay(GetSafeHwnd(), message, w, l);
-}
-
 void CGDIBitmapBtn::DrawItem(const DRAWITEMSTRUCT& item) {
   const bool pressedLook = checkMode_ ? checked_ : (item.itemState & ODS_SELECTED) != 0;
   HBITMAP picture;
   COLORREF textColor;
   if (pressedLook) {
-    picture = down_;
+    picture = down_.Get();
     textColor = pressedText_;
   } else if (hovering_ && hoverEnabled_) {
-    picture = over_;
+    picture = over_.Get();
     textColor = hoverText_;
   } else if (item.itemState & ODS_DISABLED) {
-    picture = disabled_;
+    picture = disabled_.Get();
     textColor = kDisabledTextColor;
   } else {
-    picture = normal_;
+    picture = normal_.Get();
     textColor = normalText_;
   }
 
@@ -147,11 +142,7 @@ void CGDIBitmapBtn::DrawItem(const DRAWITEMSTRUCT& item) {
     BitmapDc source(item.hDC, picture);
     ::BitBlt(buffer, client.left, client.top, width, height, source, 0, 0, SRCCOPY);
   }
-  if (!font_) {
-    font_.Attach(::CreateFontW(14, 0, 0, 0, 300, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
-                               CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, FF_SWISS, L"MS Shell Dlg"));
-  }
-  SelectGuard selectFont(buffer, font_);
+  SelectGuard selectFont(buffer, Look().CaptionFont());
   ::SetBkMode(buffer, TRANSPARENT);
   ::SetTextColor(buffer, textColor);
   RECT measure{0, 0, 0, 0};

@@ -11,17 +11,21 @@
 
 #include <string>
 
+#include "app/messages.h"  // WM_BUTTON_MOUSE
 #include "framework/handles.h"
 #include "framework/tooltip.h"
+#include "framework/window_class.h"
 #include "framework/wnd.h"
+#include "skin/skin_look_win32.h"
 
 namespace nx7::win32 {
 
-inline constexpr UINT WM_BUTTON_MOUSE = 0x70D;
-
-class CGDIBitmapBtn : public CWnd {
+class CGDIBitmapBtn : public WindowClass<CGDIBitmapBtn, CWnd> {
  public:
-  static constexpr COLORREF kDisabledTextColor = RGB(38, 42, 39);
+  ~CGDIBitmapBtn() override { DestroyWindow(); }
+  static std::span<const MessageEntry> MessageEntries();
+
+  static constexpr COLORREF kDisabledTextColor = SkinLook::kButtonText.disabled;
 
   // A child button, style WS_CHILD | WS_VISIBLE | BS_OWNERDRAW, empty caption, control id 0;
   // the tab-stop style is never set.
@@ -33,6 +37,9 @@ class CGDIBitmapBtn : public CWnd {
   // Takes four ready pictures (the button owns them from now on).
   void SetBitmaps(Bitmap normal, Bitmap over, Bitmap down, Bitmap disabled);
 
+  // The look the caption is drawn with (its font); without one, the current layout's.
+  void SetLook(const SkinLook& look) { look_ = &look; }
+  const SkinLook& Look() const { return look_ ? *look_ : SkinLook::Default(); }
   void SetText(const std::u16string& text);
   const std::u16string& GetText() const { return caption_; }
   void SetCheck(bool checked);
@@ -48,9 +55,7 @@ class CGDIBitmapBtn : public CWnd {
   const ToolTip& GetToolTip() const { return tooltip_; }
 
  protected:
-  const MessageTable& Messages() const override;
   void PreCreateWindow(CREATESTRUCTW& cs) override;
-  void BeforeMessage(UINT message, WPARAM w, LPARAM l) override;
 
  private:
   void DrawItem(const DRAWITEMSTRUCT& item);
@@ -73,11 +78,11 @@ class CGDIBitmapBtn : public CWnd {
   int tag_ = 0;
   std::u16string caption_;
   Bitmap normal_, over_, down_, disabled_;
-  COLORREF normalText_ = RGB(189, 189, 200);
-  COLORREF hoverText_ = RGB(255, 255, 255);
-  COLORREF pressedText_ = RGB(38, 29, 5);
+  COLORREF normalText_ = SkinLook::kButtonText.normal;
+  COLORREF hoverText_ = SkinLook::kButtonText.hover;
+  COLORREF pressedText_ = SkinLook::kButtonText.pressed;
   bool pressNotify_ = false;
-  Font font_;
+  const SkinLook* look_ = nullptr;
 };
 
 // Shared by the skinned controls: the hover scheme of the bitmap buttons. Returns true when the

@@ -4,8 +4,8 @@
 
 namespace nx7::win32 {
 
-const MessageTable& CIrrButton::Messages() const {
-  static constexpr MessageEntry entries[] = {
+std::span<const MessageEntry> CIrrButton::MessageEntries() {
+  static constexpr auto entries = Entries(
       On<kReflect + WM_DRAWITEM, &CIrrButton::DrawItem>(),
       On<WM_MOUSEMOVE, &CIrrButton::OnMouseMove>(),
       On<WM_LBUTTONDOWN, &CIrrButton::OnLButtonDown>(),
@@ -13,11 +13,8 @@ const MessageTable& CIrrButton::Messages() const {
       On<WM_LBUTTONUP, &CIrrButton::OnLButtonUp>(),
       On<WM_CAPTURECHANGED, &CIrrButton::OnCaptureChanged>(),
       On<WM_ERASEBKGND, &CIrrButton::OnEraseBkgnd>(),
-      On<WM_DESTROY, &CIrrButton::OnDestroy>(),
-  };
-  static const MessageTable* const chained[] = {&CWnd::Table()};
-  static const MessageTable table{entries, chained};
-  return table;
+      On<WM_DESTROY, &CIrrButton::OnDestroy>());
+  return entries;
 }
 
 Region MakePolygonRegion(const POINT* corners, size_t count) {
@@ -25,12 +22,12 @@ Region MakePolygonRegion(const POINT* corners, size_t count) {
   if (!corners || count < 3) return region;
   ClientDc screen(nullptr);
   MemoryDc dc(::CreateCompatibleDC(screen));
-  ::BeginPath(dc);
-  ::MoveToEx(dc, corners[0].x, corners[0].y, nullptr);
-  for (size_t i = 1; i < count; ++i) ::LineTo(dc, corners[i].x, corners[i].y);
-  ::CloseFigure(dc);
-  ::EndPath(dc);
-  region.Attach(::PathToRegion(dc));
+  ::BeginPath(dc.Get());
+  ::MoveToEx(dc.Get(), corners[0].x, corners[0].y, nullptr);
+  for (size_t i = 1; i < count; ++i) ::LineTo(dc.Get(), corners[i].x, corners[i].y);
+  ::CloseFigure(dc.Get());
+  ::EndPath(dc.Get());
+  region.Attach(::PathToRegion(dc.Get()));
   return region;
 }
 
@@ -59,15 +56,16 @@ void CIrrButton::PreCreateWindow(CREATESTRUCTW& cs) {
 bool CIrrButton::Create(const std::u16string& text, DWORD style, HRGN region, HWND parent, UINT id) {
   if (!region || GetSafeHwnd()) return false;
   Region shape(::CreateRectRgn(0, 0, 0, 0));
-  if (!shape || ::CombineRgn(shape, region, nullptr, RGN_COPY) == ERROR) return false;
-  if (::GetRgnBox(shape, &box_) == NULLREGION) return false;
-  ::OffsetRgn(shape, -box_.left, -box_.top);
+  if (!shape || ::CombineRgn(shape.Get(), region, nullptr, RGN_COPY) == ERROR) return false;
+  if (::GetRgnBox(shape.Get(), &box_) == NULLREGION) return false;
+  ::OffsetRgn(shape.Get(), -box_.left, -box_.top);
   if (!CreateEx(0, L"BUTTON", Wide(text), style, box_, parent, id)) return false;
+  tooltip_.Watch(GetSafeHwnd());
   // The window owns its region from here on; the button keeps a copy for hit tests and painting,
   // which come with every pointer move.
   Region copy(::CreateRectRgn(0, 0, 0, 0));
-  const bool copied = copy && ::CombineRgn(copy, shape, nullptr, RGN_COPY) != ERROR;
-  if (::SetWindowRgn(GetSafeHwnd(), shape, TRUE)) {
+  const bool copied = copy && ::CombineRgn(copy.Get(), shape.Get(), nullptr, RGN_COPY) != ERROR;
+  if (::SetWindowRgn(GetSafeHwnd(), shape.Get(), TRUE)) {
     shape.Detach();
     if (copied) shape_ = std::move(copy);
   }
@@ -91,12 +89,8 @@ void CIrrButton::SetToolTipText(const std::u16string& text, bool activate) {
   tooltip_.SetText(GetSafeHwnd(), text, activate);
 }
 
-void CIrrButton::BeforeMessage(UINT message, WPARAM w, LPARAM l) {
-  if (message >= WM_MOUSEFIRST && message <= WM_MOUSELAST) tooltip_.Relay(GetSafeHwnd(), message, w, l);
-}
-
 bool CIrrButton::HitTest(POINT clientPoint) const {
-  return shape_ && ::PtInRegion(shape_, clientPoint.x, clientPoint.y);
+  return shape_ && ::PtInRegion(shape_.Get(), clientPoint.x, clientPoint.y);
 }
 
 void CIrrButton::RedrawNow() {
@@ -180,8 +174,8 @@ void CIrrButton::DrawItem(const DRAWITEMSTRUCT& item) {
   const int width = window.right - window.left;
   const int height = window.bottom - window.top;
   SavedDcState restoreClip(item.hDC);
-  if (shape_) ::SelectClipRgn(item.hDC, shape_);
-  BitmapDc source(item.hDC, picture->bitmap);
+  if (shape_) ::SelectClipRgn(item.hDC, shape_.Get());
+  BitmapDc source(item.hDC, picture->bitmap.Get());
   ::BitBlt(item.hDC, 0, 0, width, height, source, box_.left, box_.top, SRCCOPY);
 }
 

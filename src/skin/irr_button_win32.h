@@ -13,6 +13,7 @@
 
 #include "framework/handles.h"
 #include "framework/tooltip.h"
+#include "framework/window_class.h"
 #include "framework/wnd.h"
 #include "skin/skin_images_win32.h"
 
@@ -22,8 +23,11 @@ namespace nx7::win32 {
 // their region buttons). Empty when fewer than three corners are given.
 Region MakePolygonRegion(const POINT* corners, size_t count);
 
-class CIrrButton : public CWnd {
+class CIrrButton : public WindowClass<CIrrButton, CWnd> {
  public:
+  ~CIrrButton() override { DestroyWindow(); }
+  static std::span<const MessageEntry> MessageEntries();
+
   // Loads four bitmap resources of the program (normal, down, over, disabled).
   void LoadBitmaps(UINT normalId, UINT downId, UINT overId, UINT disabledId);
   // Takes four pictures already loaded (shared with whoever else shows them).
@@ -46,9 +50,7 @@ class CIrrButton : public CWnd {
   const ToolTip& GetToolTip() const { return tooltip_; }
 
  protected:
-  const MessageTable& Messages() const override;
   void PreCreateWindow(CREATESTRUCTW& cs) override;
-  void BeforeMessage(UINT message, WPARAM w, LPARAM l) override;
 
  private:
   void DrawItem(const DRAWITEMSTRUCT& item);

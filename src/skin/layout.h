@@ -319,7 +319,8 @@ inline constexpr int kLanguageMenuEntryHeight = 22;
 inline constexpr Rect kLanguageMenuEntry{6, 0, 110, 22};
 }  // namespace art
 
-// Bitmap resource ids.
+// Resource numbers of the pictures: the one table of them. The artwork generator renders each
+// picture under its number and writes the resource script lines and the id header from that list.
 namespace resource {
 inline constexpr int kFlagFirst = 142;        // language 1 to 12: 142 + id - 1
 inline constexpr int kMainChinese = 154;      // 154 normal, 155 over, 156 down

@@ -35,21 +35,6 @@ class ComPtr {
   T* p_ = nullptr;
 };
 
-// A global memory block; freed unless a stream took it over.
-class GlobalBlock {
- public:
-  GlobalBlock(UINT flags, size_t size) : block_(::GlobalAlloc(flags, size)) {}
-  ~GlobalBlock() {
-    if (block_) ::GlobalFree(block_);
-  }
-  GlobalBlock(const GlobalBlock&) = delete;
-  GlobalBlock& operator=(const GlobalBlock&) = delete;
-  HGLOBAL Get() const { return block_; }
-
- private:
-  HGLOBAL block_;
-};
-
 class GlobalLock {
  public:
   explicit GlobalLock(HGLOBAL block) : block_(block), data_(::GlobalLock(block)) {}
@@ -91,22 +76,19 @@ SkinBitmap LoadSkinBitmap(const std::u16string& path) {
   if (!::GetFileSizeEx(file.get(), &size) || size.QuadPart <= 0 || size.QuadPart > kLargestSkinFile) return result;
   const DWORD length = static_cast<DWORD>(size.QuadPart);
 
-  HGLOBAL block = ::GlobalAlloc(GMEM_MOVEABLE, length);
+  GlobalMemory block(::GlobalAlloc(GMEM_MOVEABLE, length));
   if (!block) return result;
   {
-    GlobalLock lock(block);
+    GlobalLock lock(block.Get());
     DWORD read = 0;
     if (!lock.Data() || !::ReadFile(file.get(), lock.Data(), length, &read, nullptr) || read != length) {
-      ::GlobalFree(block);
       return result;
     }
   }
   ComPtr<IStream> stream;
   // The stream frees the block when it is released.
-  if (FAILED(::CreateStreamOnHGlobal(block, TRUE, stream.Out()))) {
-    ::GlobalFree(block);
-    return result;
-  }
+  if (FAILED(::CreateStreamOnHGlobal(block.Get(), TRUE, stream.Out()))) return result;
+  block.Detach();
   ComPtr<IPicture> picture;
   if (FAILED(::OleLoadPicture(stream.Get(), static_cast<LONG>(length), FALSE, IID_IPicture,
                               reinterpret_cast<void**>(picture.Out())))) {
@@ -137,7 +119,7 @@ Bitmap CutBitmap(HBITMAP source, int left, int top, int right, int bottom) {
   piece.Attach(::CreateCompatibleBitmap(screen, width, height));
   if (!piece) return piece;
   BitmapDc from(screen, source);
-  BitmapDc to(screen, piece);
+  BitmapDc to(screen, piece.Get());
   ::BitBlt(to, 0, 0, width, height, from, left, top, SRCCOPY);
   return piece;
 }
@@ -152,7 +134,7 @@ bool LoadPngResource(UINT id, GdiplusImage& image) {
   const void* data = loaded ? ::LockResource(loaded) : nullptr;
   if (!data || size == 0) return false;
 
-  GlobalBlock copy(GMEM_FIXED, size);
+  GlobalMemory copy(::GlobalAlloc(GMEM_FIXED, size));
   if (!copy.Get()) return false;
   std::memcpy(reinterpret_cast<void*>(copy.Get()), data, size);
   ComPtr<IStream> stream;
@@ -165,7 +147,7 @@ bool LoadPngResource(UINT id, GdiplusImage& image) {
   GdiplusImage decoded(loadedImage);
   // A clone holds its own pixels, independent of the stream and the block freed on return.
   Gdiplus::GpImage* clone = nullptr;
-  const SIZE dims = ImageSize(decoded);
+  const SIZE dims = ImageSize(decoded.Get());
   if (Gdiplus::DllExports::GdipCloneBitmapAreaI(0, 0, dims.cx, dims.cy, PixelFormat32bppARGB,
                                                  reinterpret_cast<Gdiplus::GpBitmap*>(decoded.Get()),
                                                  reinterpret_cast<Gdiplus::GpBitmap**>(&clone)) != Gdiplus::Ok ||
@@ -179,7 +161,7 @@ bool LoadPngResource(UINT id, GdiplusImage& image) {
 SkinBitmap LoadResourceBitmap(UINT id) {
   SkinBitmap result;
   result.bitmap.Attach(::LoadBitmapW(ResourceModule(), MAKEINTRESOURCEW(id)));
-  const SIZE dims = BitmapSize(result.bitmap);
+  const SIZE dims = BitmapSize(result.bitmap.Get());
   result.width = dims.cx;
   result.height = dims.cy;
   return result;
@@ -215,7 +197,7 @@ void Count(Map& cache, SharedBitmapUsage& usage) {
   for (auto it = cache.begin(); it != cache.end();) {
     if (SharedSkinBitmap alive = it->second.lock()) {
       ++usage.pictures;
-      usage.bytes += BitmapBytes(alive->bitmap);
+      usage.bytes += BitmapBytes(alive->bitmap.Get());
       ++it;
     } else {
       it = cache.erase(it);

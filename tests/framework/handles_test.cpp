@@ -2,10 +2,28 @@
 
 #include <gtest/gtest.h>
 
+#include <type_traits>
+
 #include "framework/ui_test_support.h"
 
 namespace nx7::win32 {
 namespace {
+
+// An owning handle is never copied and never turns into its raw value by itself: `Bitmap b(a)`
+// (two owners, one bitmap freed twice) and passing an owner where a raw handle is expected do not
+// compile. Borrowing handles copy and convert freely.
+static_assert(!std::is_constructible_v<Bitmap, Bitmap&>);
+static_assert(!std::is_constructible_v<Bitmap, const Bitmap&>);
+static_assert(!std::is_convertible_v<Bitmap, HBITMAP>);
+static_assert(!std::is_convertible_v<const Font&, HFONT>);
+static_assert(!std::is_convertible_v<HBITMAP, Bitmap>);  // adopting a raw handle is explicit
+static_assert(!std::is_constructible_v<Event, Event&>);
+static_assert(!std::is_convertible_v<RegistryKey, HKEY>);
+static_assert(!std::is_convertible_v<OwnedFile, HANDLE>);
+static_assert(std::is_nothrow_move_constructible_v<Bitmap>);
+static_assert(std::is_convertible_v<const Bitmap&, BitmapRef>);
+static_assert(std::is_convertible_v<BitmapRef, HBITMAP>);
+static_assert(!std::is_constructible_v<BitmapRef, Bitmap&&>);  // never borrowed from a temporary
 
 bool Alive(HGDIOBJ object) { return ::GetObjectType(object) != 0; }
 
@@ -16,7 +34,7 @@ TEST(Handles, OwningHandlesFreeWhatTheyHoldAndBorrowingOnesNever) {
   {
     Bitmap owner(first);
     BitmapRef borrowed = owner;
-    { BitmapRef copy = borrowed; }
+    { [[maybe_unused]] BitmapRef copy = borrowed; }
     EXPECT_TRUE(Alive(first));
     owner.Attach(second);  // frees the first
     EXPECT_FALSE(Alive(first));
@@ -33,31 +51,71 @@ TEST(Handles, OwningHandlesFreeWhatTheyHoldAndBorrowingOnesNever) {
   EXPECT_FALSE(Alive(kept));
 }
 
+bool KernelObjectOpen(HANDLE h) {
+  DWORD flags = 0;
+  return ::GetHandleInformation(h, &flags) != FALSE;
+}
+
+TEST(Handles, EveryKindIsFreedByItsOwnCallAndKnowsItsNoneValue) {
+  HANDLE rawEvent = ::CreateEventW(nullptr, TRUE, FALSE, nullptr);
+  {
+    Event event(rawEvent);
+    EXPECT_TRUE(KernelObjectOpen(rawEvent));
+  }
+  EXPECT_FALSE(KernelObjectOpen(rawEvent));
+
+  // A file's "none" is INVALID_HANDLE_VALUE, not null.
+  OwnedFile missing(::CreateFileW(L"Z:\\no\\such\\file.bin", GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
+  EXPECT_FALSE(missing);
+  EXPECT_EQ(missing.Get(), INVALID_HANDLE_VALUE);
+  EXPECT_FALSE(OwnedFile());
+  EXPECT_FALSE(Event());
+
+  RegistryKey key;
+  ASSERT_EQ(::RegOpenKeyExW(HKEY_CURRENT_USER, L"Software", 0, KEY_READ, key.Put()), ERROR_SUCCESS);
+  EXPECT_TRUE(key);
+  EXPECT_TRUE(key.Reset());  // RegCloseKey succeeded
+  EXPECT_FALSE(key);
+
+  GlobalMemory block(::GlobalAlloc(GMEM_MOVEABLE, 16));
+  ASSERT_TRUE(block);
+  EXPECT_TRUE(block.Reset());  // GlobalFree succeeded
+
+  HMODULE raw = ::LoadLibraryW(L"version.dll");
+  ASSERT_NE(raw, nullptr);
+  {
+    Module module(raw);
+    Module moved = std::move(module);
+    EXPECT_FALSE(module);
+    EXPECT_EQ(moved.Get(), raw);
+  }
+}
+
 TEST(Handles, ScopeObjectsUndoTheirCalls) {
   ClientDc screen(nullptr);
   MemoryDc dc(::CreateCompatibleDC(screen));
   Bitmap target = test::MakeSolidBitmap(8, 8, RGB(0, 0, 0));
-  HGDIOBJ original = ::GetCurrentObject(dc, OBJ_BITMAP);
+  HGDIOBJ original = ::GetCurrentObject(dc.Get(), OBJ_BITMAP);
   {
-    SelectGuard select(dc, target);
-    EXPECT_EQ(::GetCurrentObject(dc, OBJ_BITMAP), target.Get());
+    SelectGuard select(dc.Get(), target.Get());
+    EXPECT_EQ(::GetCurrentObject(dc.Get(), OBJ_BITMAP), target.Get());
     {
-      SavedDcState state(dc);
-      ::SetTextColor(dc, RGB(1, 2, 3));
+      SavedDcState state(dc.Get());
+      ::SetTextColor(dc.Get(), RGB(1, 2, 3));
     }
-    EXPECT_NE(::GetTextColor(dc), RGB(1, 2, 3));
+    EXPECT_NE(::GetTextColor(dc.Get()), RGB(1, 2, 3));
     {
       // Drawing goes off screen and arrives in one piece when the buffer closes.
-      BufferedDc buffer(dc, RECT{2, 2, 6, 6});
+      BufferedDc buffer(dc.Get(), RECT{2, 2, 6, 6});
       Brush red(::CreateSolidBrush(RGB(255, 0, 0)));
       RECT area{2, 2, 6, 6};
-      ::FillRect(buffer, &area, red);
-      EXPECT_EQ(::GetPixel(dc, 3, 3), RGB(0, 0, 0));
+      ::FillRect(buffer, &area, red.Get());
+      EXPECT_EQ(::GetPixel(dc.Get(), 3, 3), RGB(0, 0, 0));
     }
-    EXPECT_EQ(::GetPixel(dc, 3, 3), RGB(255, 0, 0));
-    EXPECT_EQ(::GetPixel(dc, 1, 1), RGB(0, 0, 0));
+    EXPECT_EQ(::GetPixel(dc.Get(), 3, 3), RGB(255, 0, 0));
+    EXPECT_EQ(::GetPixel(dc.Get(), 1, 1), RGB(0, 0, 0));
   }
-  EXPECT_EQ(::GetCurrentObject(dc, OBJ_BITMAP), original);
+  EXPECT_EQ(::GetCurrentObject(dc.Get(), OBJ_BITMAP), original);
 }
 
 }  // namespace

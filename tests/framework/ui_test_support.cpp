@@ -6,7 +6,9 @@
 
 #include <algorithm>
 
+#include "app/messages.h"
 #include "framework/gdiplus_image.h"
+#include "framework/message_loop.h"
 #include "common/text.h"
 #include "framework/ui_init.h"
 #include "platform/win32/wide.h"
@@ -45,6 +47,7 @@ std::string Narrow(const std::u16string& text) { return Utf8FromUtf16(text); }
 void PumpMessages() {
   MSG msg;
   while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+    if (RunMessageFilters(msg)) continue;  // as the program's message loop does
     ::TranslateMessage(&msg);
     ::DispatchMessageW(&msg);
   }
@@ -85,7 +88,7 @@ Pixels ReadBitmap(HBITMAP bitmap) {
   {
     ClientDc screen(nullptr);
     BitmapDc from(screen, bitmap);
-    BitmapDc to(screen, copy);
+    BitmapDc to(screen, copy.Get());
     ::BitBlt(to, 0, 0, info.bmWidth, info.bmHeight, from, 0, 0, SRCCOPY);
   }
   ::GdiFlush();
@@ -102,16 +105,16 @@ Pixels RenderClient(HWND window, COLORREF background) {
   Bitmap picture = MakeSolidBitmap(client.right, client.bottom, background);
   {
     ClientDc screen(nullptr);
-    BitmapDc dc(screen, picture);
+    BitmapDc dc(screen, picture.Get());
     ::SendMessageW(window, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dc.Get()), PRF_CLIENT);
   }
-  return ReadBitmap(picture);
+  return ReadBitmap(picture.Get());
 }
 
 Bitmap CaptureScreen(const RECT& r) {
   ClientDc screen(nullptr);
   Bitmap picture(::CreateCompatibleBitmap(screen, r.right - r.left, r.bottom - r.top));
-  BitmapDc dc(screen, picture);
+  BitmapDc dc(screen, picture.Get());
   ::BitBlt(dc, 0, 0, r.right - r.left, r.bottom - r.top, screen, r.left, r.top, SRCCOPY);
   return picture;
 }
@@ -135,23 +138,19 @@ bool SavePng(HBITMAP bitmap, const std::wstring& path) {
   Gdiplus::DllExports::GdipGetImageEncoders(count, size, codecs);
   for (UINT i = 0; i < count; ++i) {
     if (std::wstring(codecs[i].MimeType) == L"image/png") {
-      return Gdiplus::DllExports::GdipSaveImageToFile(owned, path.c_str(), &codecs[i].Clsid, nullptr) == Gdiplus::Ok;
+      return Gdiplus::DllExports::GdipSaveImageToFile(owned.Get(), path.c_str(), &codecs[i].Clsid, nullptr) == Gdiplus::Ok;
     }
   }
   return false;
 }
 
-const MessageTable& RecordingWindow::Messages() const {
-  static constexpr MessageEntry entries[] = {
-      OnRaw<WM_COMMAND, &RecordingWindow::Record>(),
-      OnRaw<WM_MOUSEMOVE, &RecordingWindow::Record>(),
-      OnRaw<WM_LBUTTONDOWN, &RecordingWindow::Record>(),
-      OnRaw<WM_LBUTTONUP, &RecordingWindow::Record>(),
-      OnRaw<0x70D, &RecordingWindow::Record>(),
-  };
-  static const MessageTable* const chained[] = {&DoubleBufferedPaint<RecordingWindow>::Table(), &CWnd::Table()};
-  static const MessageTable table{entries, chained};
-  return table;
+std::span<const MessageEntry> RecordingWindow::MessageEntries() {
+  static constexpr auto entries = Entries(OnRaw<WM_COMMAND, &RecordingWindow::Record>(),
+                                          OnRaw<WM_MOUSEMOVE, &RecordingWindow::Record>(),
+                                          OnRaw<WM_LBUTTONDOWN, &RecordingWindow::Record>(),
+                                          OnRaw<WM_LBUTTONUP, &RecordingWindow::Record>(),
+                                          OnRaw<WM_BUTTON_MOUSE, &RecordingWindow::Record>());
+  return entries;
 }
 
 LRESULT RecordingWindow::Record(WPARAM w, LPARAM l) {
@@ -184,7 +183,7 @@ void RecordingWindow::Paint(HDC dc) {
     ::BitBlt(dc, 0, 0, client.right, client.bottom, source, 0, 0, SRCCOPY);
   } else {
     Brush brush(::CreateSolidBrush(fill_));
-    ::FillRect(dc, &client, brush);
+    ::FillRect(dc, &client, brush.Get());
   }
 }
 

@@ -10,6 +10,7 @@
 
 #include "framework/double_buffer.h"
 #include "framework/handles.h"
+#include "framework/window_class.h"
 #include "framework/wnd.h"
 
 namespace nx7::win32::test {
@@ -49,8 +50,11 @@ Bitmap CaptureScreen(const RECT& screenRect);
 bool SavePng(HBITMAP bitmap, const std::wstring& path);
 
 // A visible top-level popup that records what its children tell it.
-class RecordingWindow : public CWnd, public DoubleBufferedPaint<RecordingWindow> {
+class RecordingWindow : public WindowClass<RecordingWindow, CWnd, DoubleBufferedPaint<RecordingWindow>> {
  public:
+  ~RecordingWindow() override { DestroyWindow(); }
+  static std::span<const MessageEntry> MessageEntries();
+
   struct Message {
     UINT message;
     WPARAM w;
@@ -63,9 +67,6 @@ class RecordingWindow : public CWnd, public DoubleBufferedPaint<RecordingWindow>
   std::vector<Message> messages;
   std::vector<Message> Received(UINT message) const;
   void Clear() { messages.clear(); }
-
- protected:
-  const MessageTable& Messages() const override;
 
  private:
   friend DoubleBufferedPaint<RecordingWindow>;

@@ -15,6 +15,7 @@ using test::PumpUntil;
 
 class BaseWindow : public CWnd {
  public:
+  ~BaseWindow() override { DestroyWindow(); }
   std::vector<std::string> calls;
 
  protected:
@@ -36,6 +37,7 @@ class BaseWindow : public CWnd {
 
 class DerivedWindow : public BaseWindow {
  public:
+  ~DerivedWindow() override { DestroyWindow(); }
   UINT flags = 0;
   POINT point{};
   UINT code = 0, id = 0;
@@ -130,6 +132,7 @@ TEST(WindowLifetime, DestroyingTheWindowDetachesTheObjectAndTheObjectDestroysIts
 // A child control of the layer draws itself: the parent's WM_DRAWITEM is handed to it.
 class SelfDrawnButton : public CWnd {
  public:
+  ~SelfDrawnButton() override { DestroyWindow(); }
   int draws = 0;
 
  protected:

@@ -33,9 +33,9 @@ TEST(BitmapEdit, ShowsThePageArtworkBehindItsText) {
 
   Bitmap page = test::MakeCoordinateBitmap(300, 200, 6);
   Gdiplus::GpBitmap* image = nullptr;
-  ASSERT_EQ(Gdiplus::DllExports::GdipCreateBitmapFromHBITMAP(page, nullptr, &image), Gdiplus::Ok);
+  ASSERT_EQ(Gdiplus::DllExports::GdipCreateBitmapFromHBITMAP(page.Get(), nullptr, &image), Gdiplus::Ok);
   GdiplusImage pageImage(reinterpret_cast<Gdiplus::GpImage*>(image));
-  edit.SetBackground(30, 40, 100, 20, pageImage);
+  edit.SetBackground(30, 40, 100, 20, pageImage.Get());
   ASSERT_NE(edit.BackgroundBrush(), nullptr);
 
   // Colour request answered by the edit itself.

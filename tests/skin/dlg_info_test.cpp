@@ -126,8 +126,8 @@ TEST(DlgInfo, HasThePictureSizeAndItsButtonsInPlace) {
       // The close button shows the box's own picture at its place.
       const SkinBitmap background = LoadResourceBitmap(two ? 1006 : 1007);
       EXPECT_TRUE(background);
-      Bitmap expected = CutBitmap(background.bitmap, 300, 0, 329, 29);
-      EXPECT_EQ(test::RenderClient(b.CloseButton()).data, test::ReadBitmap(expected).data);
+      Bitmap expected = CutBitmap(background.bitmap.Get(), 300, 0, 329, 29);
+      EXPECT_EQ(test::RenderClient(b.CloseButton()).data, test::ReadBitmap(expected.Get()).data);
       b.EndDialog(IDOK);
       return false;
     });

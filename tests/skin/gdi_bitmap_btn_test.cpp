@@ -18,8 +18,8 @@ class BitmapButtonTest : public ::testing::Test {
     ASSERT_TRUE(parent.Open(RECT{100, 100, 500, 400}));
     for (int tag : {kNormal, kOver, kDown, kDisabled}) pages[tag] = test::MakeCoordinateBitmap(400, 300, tag);
     ASSERT_TRUE(button.Create(parent, kButton));
-    button.SetSkin(kButton.left, kButton.top, kButton.right, kButton.bottom, pages[kNormal], pages[kOver],
-                   pages[kDown], pages[kDisabled]);
+    button.SetSkin(kButton.left, kButton.top, kButton.right, kButton.bottom, pages[kNormal].Get(), pages[kOver].Get(),
+                   pages[kDown].Get(), pages[kDisabled].Get());
     PumpMessages();
     parent.Clear();
   }
@@ -173,7 +173,7 @@ TEST_F(BitmapButtonTest, ATooLongCaptionEndsInsideTheTextRectangle) {
   const RECT r{200, 200, 260, 230};
   ASSERT_TRUE(captioned.Create(parent, r));
   Bitmap plain = test::MakeSolidBitmap(400, 300, back);
-  captioned.SetSkin(r.left, r.top, r.right, r.bottom, plain, plain, plain, plain);
+  captioned.SetSkin(r.left, r.top, r.right, r.bottom, plain.Get(), plain.Get(), plain.Get(), plain.Get());
   captioned.SetTextColors(RGB(255, 255, 255), RGB(255, 255, 255), RGB(255, 255, 255));
   captioned.SetText(u"WWWWWWWWWWWWWWWWWWWWWWWW");
   const test::Pixels pixels = test::RenderClient(captioned);

@@ -25,7 +25,7 @@ class IrrButtonTest : public ::testing::Test {
                       test::SharedCoordinatePicture(400, 300, kDisabled));
     Region shape = MakePolygonRegion(kTab, std::size(kTab));
     ASSERT_TRUE(shape);
-    ASSERT_TRUE(button.Create(u"", WS_CHILD | WS_VISIBLE, shape, parent, 0));
+    ASSERT_TRUE(button.Create(u"", WS_CHILD | WS_VISIBLE, shape.Get(), parent, 0));
     PumpMessages();
     parent.Clear();
   }
@@ -36,13 +36,13 @@ class IrrButtonTest : public ::testing::Test {
   int Shown() {
     const test::Pixels pixels = test::RenderClient(button, kMarker);
     Region shape(::CreateRectRgn(0, 0, 0, 0));
-    ::GetWindowRgn(button, shape);
+    ::GetWindowRgn(button, shape.Get());
     const RECT& box = button.BoundingBox();
     int tag = -1;
     for (int y = 0; y < pixels.height; ++y) {
       for (int x = 0; x < pixels.width; ++x) {
         const COLORREF c = pixels.At(x, y);
-        if (!::PtInRegion(shape, x, y)) {
+        if (!::PtInRegion(shape.Get(), x, y)) {
           if (c != kMarker) return -1;
           continue;
         }
@@ -204,7 +204,7 @@ TEST(IrrButtonPictures, ButtonsShowingTheSameResourcesShareOneCopy) {
     buttons[i].SetBitmaps(SharedFileBitmap(path), SharedFileBitmap(path), SharedFileBitmap(path), SharedFileBitmap(path));
     const POINT corners[] = {{10 + 50 * i, 10}, {50 + 50 * i, 10}, {40 + 50 * i, 40}, {10 + 50 * i, 40}};
     Region shape = MakePolygonRegion(corners, 4);
-    ASSERT_TRUE(buttons[i].Create(u"", WS_CHILD | WS_VISIBLE, shape, parent, 0));
+    ASSERT_TRUE(buttons[i].Create(u"", WS_CHILD | WS_VISIBLE, shape.Get(), parent, 0));
   }
   const SharedBitmapUsage during = SharedBitmapsInUse();
   EXPECT_EQ(during.pictures, before.pictures + 1);

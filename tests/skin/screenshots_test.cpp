@@ -37,7 +37,7 @@ Bitmap Shoot(HWND window, const wchar_t* name) {
   RECT r{};
   ::GetWindowRect(window, &r);
   Bitmap shot = test::CaptureScreen(r);
-  EXPECT_TRUE(test::SavePng(shot, ScreenshotPath(name))) << std::string(name, name + wcslen(name));
+  EXPECT_TRUE(test::SavePng(shot.Get(), ScreenshotPath(name))) << std::string(name, name + wcslen(name));
   return shot;
 }
 
@@ -51,14 +51,14 @@ TEST(Screenshots, ChineseTextDrawsAsCharactersInTheMessageBoxFont) {
   const auto draw = [&](const wchar_t* text) {
     Bitmap bitmap = test::MakeSolidBitmap(32, 32, RGB(255, 255, 255));
     {
-      BitmapDc dc(nullptr, bitmap);
-      SelectGuard select(dc, font);
+      BitmapDc dc(nullptr, bitmap.Get());
+      SelectGuard select(dc, font.Get());
       ::SetBkMode(dc, TRANSPARENT);
       ::SetTextColor(dc, RGB(0, 0, 0));
       RECT r{0, 0, 32, 32};
       ::DrawTextW(dc, text, -1, &r, DT_LEFT | DT_TOP | DT_SINGLELINE | DT_NOPREFIX);
     }
-    return test::ReadBitmap(bitmap).data;
+    return test::ReadBitmap(bitmap.Get()).data;
   };
   const auto mouse = draw(L"\u9F20"), mark = draw(L"\u6807"), nothing = draw(L"");
   EXPECT_NE(mouse, nothing);
@@ -93,7 +93,7 @@ TEST(Screenshots, MessageBoxInBothLanguages) {
       // Give the display a moment after the box appears.
       if (!box->GetSafeHwnd() || !::IsWindowVisible(*box) || ++visibleTicks < 6) return;
       ::KillTimer(nullptr, id);
-      pixels = test::ReadBitmap(Shoot(*box, shot->file));
+      pixels = test::ReadBitmap(Shoot(*box, shot->file).Get());
       box->EndDialog(IDOK);
     });
     EXPECT_EQ(dialog.DoModal(), IDOK);
@@ -115,7 +115,7 @@ class MainWindowMock {
     namespace main = layout::main_window;
     const RECT area{40, 40, 40 + main::kClient.width, 40 + main::kClient.height};
     EXPECT_TRUE(window.Open(area));
-    window.SetBackground(normal_->bitmap);
+    window.SetBackground(normal_->bitmap.Get());
     // The flag of the language shown, as the main window has it above its language button.
     flag_ = LoadResourceBitmap(layout::resource::kFlagFirst + (chinese ? 0 : 1));
     const RECT f = ToRect(main::kFlagPicture);
@@ -125,7 +125,7 @@ class MainWindowMock {
                                  std::pair{&language, main::kLanguageButton}}) {
       const RECT r = ToRect(place);
       button->Create(window, r);
-      button->SetSkin(r.left, r.top, r.right, r.bottom, normal_->bitmap, over_->bitmap, down_->bitmap, normal_->bitmap);
+      button->SetSkin(r.left, r.top, r.right, r.bottom, normal_->bitmap.Get(), over_->bitmap.Get(), down_->bitmap.Get(), normal_->bitmap.Get());
     }
     std::vector<layout::Quad> quads(main::kPageTabs.begin(), main::kPageTabs.end());
     quads.insert(quads.end(), main::kProfileButtons.begin(), main::kProfileButtons.end());
@@ -135,7 +135,7 @@ class MainWindowMock {
       regions[i].LoadBitmaps(first, first + 2, first + 1, first);
       const auto corners = ToPoints(quads[i]);
       Region shape = MakePolygonRegion(corners.data(), corners.size());
-      EXPECT_TRUE(regions[i].Create(u"", WS_CHILD | WS_VISIBLE, shape, window, 0));
+      EXPECT_TRUE(regions[i].Create(u"", WS_CHILD | WS_VISIBLE, shape.Get(), window, 0));
       regions[i].SetRadioMode(true);
     }
     PumpMessages();
@@ -166,7 +166,7 @@ TEST(Screenshots, MainWindowRegionButtonsInTheirStates) {
     EXPECT_EQ(one.width, 959);
     EXPECT_EQ(one.height, 639);
     EXPECT_EQ(usage.pictures - before.pictures, 3u + 3u);
-    const size_t perPicture = BitmapBytes(one.bitmap);
+    const size_t perPicture = BitmapBytes(one.bitmap.Get());
     std::cout << "main window mock (" << (chinese ? "Chinese" : "English") << "): shared pictures "
               << usage.pictures - before.pictures << ", bitmap memory " << usage.bytes - before.bytes
               << " bytes (one window picture " << perPicture << " bytes; unshared region buttons would hold "
@@ -192,7 +192,7 @@ TEST(Screenshots, MainWindowRegionButtonsInTheirStates) {
     Bitmap checked = Shoot(mock.window, (std::wstring(prefix) + L"checked.png").c_str());
 
     // The three states differ inside the buttons concerned and nowhere else.
-    const test::Pixels n = test::ReadBitmap(normal), h = test::ReadBitmap(hover), c = test::ReadBitmap(checked);
+    const test::Pixels n = test::ReadBitmap(normal.Get()), h = test::ReadBitmap(hover.Get()), c = test::ReadBitmap(checked.Get());
     ASSERT_EQ(n.data.size(), h.data.size());
     const RECT lightingBox = lighting.BoundingBox();
     int changedInside = 0, changedOutside = 0;

@@ -19,7 +19,7 @@ TEST(SkinImages, LoadSkinBitmapDecodesAFileWithItsSize) {
   ASSERT_TRUE(picture);
   EXPECT_EQ(picture.width, 37);
   EXPECT_EQ(picture.height, 22);
-  const test::Pixels pixels = test::ReadBitmap(picture.bitmap);
+  const test::Pixels pixels = test::ReadBitmap(picture.bitmap.Get());
   EXPECT_EQ(test::PieceTag(pixels, 0, 0), 9);
 }
 
@@ -40,19 +40,19 @@ TEST(SkinImages, MissingOrBrokenFilesGiveAnEmptyPicture) {
 
 TEST(SkinImages, CutBitmapCopiesTheAreaOneToOne) {
   Bitmap page = test::MakeCoordinateBitmap(120, 80, 5);
-  Bitmap piece = CutBitmap(page, 30, 20, 70, 45);
+  Bitmap piece = CutBitmap(page.Get(), 30, 20, 70, 45);
   ASSERT_TRUE(piece);
-  const SIZE size = BitmapSize(piece);
+  const SIZE size = BitmapSize(piece.Get());
   EXPECT_EQ(size.cx, 40);
   EXPECT_EQ(size.cy, 25);
-  EXPECT_EQ(test::PieceTag(test::ReadBitmap(piece), 30, 20), 5);
+  EXPECT_EQ(test::PieceTag(test::ReadBitmap(piece.Get()), 30, 20), 5);
 }
 
 TEST(SkinImages, CutBitmapOfNothingGivesNothing) {
   Bitmap page = test::MakeCoordinateBitmap(20, 20, 1);
   EXPECT_FALSE(CutBitmap(nullptr, 0, 0, 10, 10));
-  EXPECT_FALSE(CutBitmap(page, 10, 10, 10, 15));  // no width
-  EXPECT_FALSE(CutBitmap(page, 10, 10, 5, 5));    // reversed
+  EXPECT_FALSE(CutBitmap(page.Get(), 10, 10, 10, 15));  // no width
+  EXPECT_FALSE(CutBitmap(page.Get(), 10, 10, 5, 5));    // reversed
 }
 
 TEST(SkinImages, AMissingPngResourceLeavesTheImageAlone) {
@@ -71,8 +71,8 @@ TEST(SkinImages, SharedPicturesAreLoadedOnceAndFreedWithTheirLastHolder) {
     EXPECT_EQ(first.get(), second.get());
     const SharedBitmapUsage during = SharedBitmapsInUse();
     EXPECT_EQ(during.pictures, before.pictures + 1);
-    EXPECT_EQ(during.bytes - before.bytes, BitmapBytes(first->bitmap));
-    EXPECT_GE(BitmapBytes(first->bitmap), 64u * 48u * 3u);
+    EXPECT_EQ(during.bytes - before.bytes, BitmapBytes(first->bitmap.Get()));
+    EXPECT_GE(BitmapBytes(first->bitmap.Get()), 64u * 48u * 3u);
   }
   EXPECT_EQ(SharedBitmapsInUse().pictures, before.pictures);
   // A picture that cannot be loaded is not kept: the next request tries again.

@@ -358,3 +358,54 @@ TEST(ArtgenCommandLine, RefusesUnknownArguments) {
 }
 
 }  // namespace
+
+namespace nx7::artgen {
+namespace {
+
+// The resource script lines and the id header come from the list the resources are rendered
+// from: every resource file written has its line under its number, and every number its name.
+TEST(ArtgenResourceList, NamesEveryRenderedResourceOnceInTheScriptAndTheHeader) {
+  const fs::path root = fs::temp_directory_path() / ("nx7-artgen-list-" + std::to_string(::getpid()));
+  const std::string cmd = std::string("\"") + NX7_ARTGEN + "\" --out \"" + (root / "out").string() +
+                          "\" --resource-list \"" + (root / "list").string() + "\" >/dev/null 2>&1";
+  ASSERT_EQ(std::system(cmd.c_str()), 0) << cmd;
+  std::map<std::string, std::string> lines;  // file → "id TYPE"
+  {
+    std::ifstream rc(root / "list" / "artwork.rc");
+    std::string line;
+    while (std::getline(rc, line)) {
+      if (line.starts_with("//")) continue;
+      const size_t quote = line.find('"');
+      ASSERT_NE(quote, std::string::npos) << line;
+      const fs::path file = line.substr(quote + 1, line.size() - quote - 2);
+      EXPECT_TRUE(file.is_absolute()) << line;
+      EXPECT_TRUE(lines.emplace(fs::relative(file, root / "out").generic_string(), line.substr(0, quote - 1)).second)
+          << line;
+    }
+  }
+  size_t resources = 0;
+  for (const auto& entry : fs::directory_iterator(root / "out" / "resources")) {
+    ++resources;
+    const std::string name = entry.path().filename().string();  // IDB_157.bmp, IDP_129.png, IDI_128.ico
+    const std::string id = name.substr(4, name.find('.') - 4);
+    const std::string type = name.starts_with("IDB_") ? "BITMAP" : name.starts_with("IDP_") ? "PNG" : "ICON";
+    EXPECT_EQ(lines["resources/" + name], id + " " + type) << name;
+  }
+  EXPECT_EQ(lines.size(), resources);
+  EXPECT_EQ(resources, 25u + 6u + 13u + 3u);
+
+  std::ifstream header(root / "list" / "artwork_ids.h");
+  const std::string ids((std::istreambuf_iterator<char>(header)), std::istreambuf_iterator<char>());
+  for (const char* define : {"#define IDI_APP 128\n", "#define IDI_MENU_EXIT 1011\n", "#define IDI_MENU_CONFIG 1012\n",
+                             "#define IDB_FLAG_1 142\n", "#define IDB_MAIN_EN_NORMAL 157\n",
+                             "#define IDB_MESSAGE_BOX_PAIR_DOWN 1004\n", "#define IDP_MENU_FRAME 129\n"}) {
+    EXPECT_NE(ids.find(define), std::string::npos) << define;
+  }
+  size_t defines = 0;
+  for (size_t at = ids.find("#define ID"); at != std::string::npos; at = ids.find("#define ID", at + 1)) ++defines;
+  EXPECT_EQ(defines, resources);
+  fs::remove_all(root);
+}
+
+}  // namespace
+}  // namespace nx7::artgen

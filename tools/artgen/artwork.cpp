@@ -23,11 +23,16 @@ struct Job {
   L::Size size;
   Format format;
   std::function<void(Canvas&)> paint;
+  // Resources compiled into the program: their number and the name of the number.
+  int id = 0;
+  std::string name;
 };
 
 struct IconJob {
   std::string path;
   AppIcon icon;
+  int id;
+  const char* name;
 };
 
 const char* LookName(Look l, bool lower) {
@@ -45,10 +50,10 @@ std::vector<Job> Jobs(bool chineseSkins) {
   std::vector<Job> jobs;
   const bool zh = chineseSkins;
   auto bmp = [&](std::string path, L::Size size, std::function<void(Canvas&)> paint) {
-    jobs.push_back({std::move(path), size, Format::Bmp24, std::move(paint)});
+    jobs.push_back({std::move(path), size, Format::Bmp24, std::move(paint), 0, {}});
   };
   auto png = [&](std::string path, L::Size size, std::function<void(Canvas&)> paint) {
-    jobs.push_back({std::move(path), size, Format::Png, std::move(paint)});
+    jobs.push_back({std::move(path), size, Format::Png, std::move(paint), 0, {}});
   };
 
   // Whole-window skin files.
@@ -84,34 +89,70 @@ std::vector<Job> Jobs(bool chineseSkins) {
   for (const auto& m : menu)
     bmp(std::string("skins/Menu/") + m.name, L::art::kCategoryMenuItem, [=](Canvas& c) { PaintCategoryMenuItem(c, m.look, m.sub); });
 
-  // Resources compiled into the program.
-  auto res = [](int id, const char* ext) { return "resources/" + std::string(ext[0] == 'b' ? "IDB_" : "IDP_") + std::to_string(id) + "." + ext; };
+  // Resources compiled into the program, numbered by the layout's tables; this list is also what
+  // the resource script lines and the id header are written from (WriteResourceList).
+  auto res = [&](int id, std::string name, L::Size size, std::function<void(Canvas&)> paint, bool bitmap = true) {
+    const std::string path = "resources/" + std::string(bitmap ? "IDB_" : "IDP_") + std::to_string(id) + (bitmap ? ".bmp" : ".png");
+    jobs.push_back({path, size, bitmap ? Format::Bmp24 : Format::Png, std::move(paint), id, (bitmap ? "IDB_" : "IDP_") + name});
+  };
   for (int lang = 1; lang <= 12; ++lang) {
-    bmp(res(L::resource::kFlagFirst + lang - 1, "bmp"), L::art::kFlag, [=](Canvas& c) { PaintFlag(c, lang); });
-    png(res(L::resource::kMenuIconFirst + lang - 1, "png"), L::art::kMenuIcon, [=](Canvas& c) { PaintFlag(c, lang); });
+    res(L::resource::kFlagFirst + lang - 1, "FLAG_" + std::to_string(lang), L::art::kFlag, [=](Canvas& c) { PaintFlag(c, lang); });
+    res(L::resource::kMenuIconFirst + lang - 1, "MENU_ICON_" + std::to_string(lang), L::art::kMenuIcon, [=](Canvas& c) { PaintFlag(c, lang); }, false);
   }
-  png(res(L::resource::kMenuFramePng, "png"), L::art::kMenuFrame, [](Canvas& c) { PaintMenuFrame(c); });
+  res(L::resource::kMenuFramePng, "MENU_FRAME", L::art::kMenuFrame, [](Canvas& c) { PaintMenuFrame(c); }, false);
   // Main-window region buttons: normal, over, down per language.
   for (int chinese = 0; chinese < 2; ++chinese) {
+    const std::string lang = chinese ? "_ZH_" : "_EN_";
     const int base = chinese ? L::resource::kMainChinese : L::resource::kMainEnglish;
-    bmp(res(base, "bmp"), L::main_window::kClient, [=](Canvas& c) { PaintMainWindow(c, Look::Normal, chinese); });
-    bmp(res(base + 1, "bmp"), L::main_window::kClient, [=](Canvas& c) { PaintMainWindow(c, Look::Over, chinese); });
-    bmp(res(base + 2, "bmp"), L::main_window::kClient, [=](Canvas& c) { PaintMainWindow(c, Look::Down, chinese); });
+    res(base, "MAIN" + lang + "NORMAL", L::main_window::kClient, [=](Canvas& c) { PaintMainWindow(c, Look::Normal, chinese); });
+    res(base + 1, "MAIN" + lang + "OVER", L::main_window::kClient, [=](Canvas& c) { PaintMainWindow(c, Look::Over, chinese); });
+    res(base + 2, "MAIN" + lang + "DOWN", L::main_window::kClient, [=](Canvas& c) { PaintMainWindow(c, Look::Down, chinese); });
     // Performance-page input tabs: down, normal, over per language.
     const int perf = chinese ? L::resource::kPerformanceChinese : L::resource::kPerformanceEnglish;
-    bmp(res(perf, "bmp"), L::kPageClient, [=](Canvas& c) { PaintPerformancePage(c, Look::Down, chinese); });
-    bmp(res(perf + 1, "bmp"), L::kPageClient, [=](Canvas& c) { PaintPerformancePage(c, Look::Normal, chinese); });
-    bmp(res(perf + 2, "bmp"), L::kPageClient, [=](Canvas& c) { PaintPerformancePage(c, Look::Over, chinese); });
+    res(perf, "PERFORMANCE" + lang + "DOWN", L::kPageClient, [=](Canvas& c) { PaintPerformancePage(c, Look::Down, chinese); });
+    res(perf + 1, "PERFORMANCE" + lang + "NORMAL", L::kPageClient, [=](Canvas& c) { PaintPerformancePage(c, Look::Normal, chinese); });
+    res(perf + 2, "PERFORMANCE" + lang + "OVER", L::kPageClient, [=](Canvas& c) { PaintPerformancePage(c, Look::Over, chinese); });
   }
-  bmp(res(L::resource::kScrollSkin, "bmp"), L::art::kScrollSkin, [](Canvas& c) { PaintScrollSkin(c); });
-  // Message box: one-button 1007/1009/1005, two-button 1006/1008/1004 (normal, hot, pressed).
+  res(L::resource::kScrollSkin, "SCROLL_SKIN", L::art::kScrollSkin, [](Canvas& c) { PaintScrollSkin(c); });
+  // Message box, one-button and two-button forms (normal, hot, pressed).
   const Look boxLooks[3] = {Look::Normal, Look::Over, Look::Down};
+  const char* boxNames[3] = {"NORMAL", "OVER", "DOWN"};
   for (int i = 0; i < 3; ++i) {
     const Look look = boxLooks[i];
-    bmp(res(L::message_box::kSingleBitmaps[i], "bmp"), L::message_box::kClient, [=](Canvas& c) { PaintMessageBox(c, look, false); });
-    bmp(res(L::message_box::kPairBitmaps[i], "bmp"), L::message_box::kClient, [=](Canvas& c) { PaintMessageBox(c, look, true); });
+    res(L::message_box::kSingleBitmaps[i], std::string("MESSAGE_BOX_SINGLE_") + boxNames[i], L::message_box::kClient, [=](Canvas& c) { PaintMessageBox(c, look, false); });
+    res(L::message_box::kPairBitmaps[i], std::string("MESSAGE_BOX_PAIR_") + boxNames[i], L::message_box::kClient, [=](Canvas& c) { PaintMessageBox(c, look, true); });
   }
   return jobs;
+}
+
+// The resource script lines (one per picture, by absolute path) and the id header (one name per
+// number) of every resource written, in the order rendered.
+struct ResourceLine {
+  int id;
+  std::string name;
+  const char* type;
+  std::string path;
+};
+
+bool WriteResourceList(const fs::path& out, const fs::path& listDir, const std::vector<ResourceLine>& lines,
+                       std::string& error) {
+  std::error_code ec;
+  fs::create_directories(listDir, ec);
+  std::ofstream rc(listDir / "artwork.rc", std::ios::binary | std::ios::trunc);
+  std::ofstream ids(listDir / "artwork_ids.h", std::ios::binary | std::ios::trunc);
+  rc << "// Generated by nx7-artgen: the pictures compiled into the program.\n";
+  ids << "/* Generated by nx7-artgen: the numbers of the pictures compiled into the program. */\n"
+         "#ifndef NX7_ARTWORK_IDS_H\n#define NX7_ARTWORK_IDS_H\n";
+  for (const ResourceLine& line : lines) {
+    rc << line.id << ' ' << line.type << " \"" << fs::absolute(out / line.path).generic_string() << "\"\n";
+    ids << "#define " << line.name << ' ' << line.id << '\n';
+  }
+  ids << "#endif\n";
+  if (!rc || !ids) {
+    error = "cannot write the resource list";
+    return false;
+  }
+  return true;
 }
 
 bool WriteJob(const fs::path& out, const Job& job) {
@@ -132,20 +173,23 @@ constexpr int kIconSizes[] = {16, 24, 32, 48, 256};
 
 }  // namespace
 
-bool GenerateArtwork(const fs::path& out, bool chineseSkins, std::string& error) {
+bool GenerateArtwork(const fs::path& out, bool chineseSkins, std::string& error, const fs::path& resourceList) {
   std::error_code ec;
   fs::create_directories(out, ec);
   std::vector<std::string> manifest;
+  std::vector<ResourceLine> resources;
   for (const Job& job : Jobs(chineseSkins)) {
     if (!WriteJob(out, job)) {
       error = "cannot write " + (out / job.path).string();
       return false;
     }
     manifest.push_back(job.path + " " + std::to_string(job.size.width) + "x" + std::to_string(job.size.height));
+    if (job.id) resources.push_back({job.id, job.name, job.format == Format::Png ? "PNG" : "BITMAP", job.path});
   }
-  const IconJob icons[] = {{"resources/IDI_128.ico", AppIcon::Application},
-                           {"resources/IDI_1011.ico", AppIcon::Exit},
-                           {"resources/IDI_1012.ico", AppIcon::Config}};
+  const IconJob icons[] = {
+      {"resources/IDI_" + std::to_string(L::resource::kAppIcon) + ".ico", AppIcon::Application, L::resource::kAppIcon, "IDI_APP"},
+      {"resources/IDI_" + std::to_string(L::resource::kExitIcon) + ".ico", AppIcon::Exit, L::resource::kExitIcon, "IDI_MENU_EXIT"},
+      {"resources/IDI_" + std::to_string(L::resource::kConfigIcon) + ".ico", AppIcon::Config, L::resource::kConfigIcon, "IDI_MENU_CONFIG"}};
   for (const IconJob& job : icons) {
     std::vector<std::unique_ptr<Canvas>> canvases;
     std::vector<Canvas*> images;
@@ -163,7 +207,9 @@ bool GenerateArtwork(const fs::path& out, bool chineseSkins, std::string& error)
       return false;
     }
     manifest.push_back(job.path + " " + sizes);
+    resources.push_back({job.id, job.name, "ICON", job.path});
   }
+  if (!resourceList.empty() && !WriteResourceList(out, resourceList, resources, error)) return false;
   {
     // The skin folder says which layout it carries: the program reads it at start to pick the
     // default language and the controls' places, so it must match the pictures.

@@ -3,17 +3,15 @@
 #include <windows.h>
 #include <setupapi.h>
 
+#include "platform/win32/owned_handle.h"
+
 namespace nx7::win32 {
 
-struct DeviceInfoList {
-  HDEVINFO handle;
-  explicit DeviceInfoList(HDEVINFO h) : handle(h) {}
-  DeviceInfoList(const DeviceInfoList&) = delete;
-  DeviceInfoList& operator=(const DeviceInfoList&) = delete;
-  ~DeviceInfoList() {
-    if (valid()) SetupDiDestroyDeviceInfoList(handle);
-  }
-  bool valid() const { return handle != INVALID_HANDLE_VALUE; }
+struct DeviceInfoListTraits {
+  using Native = HDEVINFO;
+  static HDEVINFO None() { return INVALID_HANDLE_VALUE; }
+  static BOOL Close(HDEVINFO h) { return SetupDiDestroyDeviceInfoList(h); }
 };
+using DeviceInfoList = BasicHandle<DeviceInfoListTraits, true>;
 
 }  // namespace nx7::win32

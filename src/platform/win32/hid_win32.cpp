@@ -12,23 +12,13 @@ extern "C" {
 #include <new>
 
 #include "platform/win32/device_info_list.h"
+#include "platform/win32/file_handle.h"
+#include "platform/win32/owned_handle.h"
 #include "platform/win32/wide.h"
 #include "platform/win32/win32_error.h"
 
 namespace nx7::win32 {
 namespace {
-
-struct OwnedHandle {
-  HANDLE handle = INVALID_HANDLE_VALUE;
-  OwnedHandle() = default;
-  explicit OwnedHandle(HANDLE h) : handle(h) {}
-  OwnedHandle(const OwnedHandle&) = delete;
-  OwnedHandle& operator=(const OwnedHandle&) = delete;
-  ~OwnedHandle() {
-    if (handle && handle != INVALID_HANDLE_VALUE) CloseHandle(handle);
-  }
-  bool valid() const { return handle && handle != INVALID_HANDLE_VALUE; }
-};
 
 class Win32HidDevice final : public HidDevice {
  public:
@@ -38,9 +28,9 @@ class Win32HidDevice final : public HidDevice {
     // An overlapped write still in flight refers to our buffer and OVERLAPPED record: it must
     // finish or be cancelled before they go away.
     if (writeInFlight_) {
-      CancelIoEx(file_.handle, &overlapped_);
+      CancelIoEx(file_.Get(), &overlapped_);
       DWORD ignored = 0;
-      GetOverlappedResult(file_.handle, &overlapped_, &ignored, TRUE);
+      GetOverlappedResult(file_.Get(), &overlapped_, &ignored, TRUE);
     }
     if (preparsed_) HidD_FreePreparsedData(preparsed_);
   }
@@ -48,13 +38,13 @@ class Win32HidDevice final : public HidDevice {
   bool GetAttributes(HidAttributes& attributes) override {
     HIDD_ATTRIBUTES a{};
     a.Size = sizeof a;
-    if (!HidD_GetAttributes(file_.handle, &a)) return Error("HidD_GetAttributes");
+    if (!HidD_GetAttributes(file_.Get(), &a)) return Error("HidD_GetAttributes");
     attributes = HidAttributes{a.VendorID, a.ProductID, a.VersionNumber};
     return true;
   }
 
   bool GetCaps(HidCaps& caps) override {
-    if (!preparsed_ && !HidD_GetPreparsedData(file_.handle, &preparsed_)) {
+    if (!preparsed_ && !HidD_GetPreparsedData(file_.Get(), &preparsed_)) {
       preparsed_ = nullptr;
       return Error("HidD_GetPreparsedData");
     }
@@ -87,12 +77,12 @@ class Win32HidDevice final : public HidDevice {
 
   bool SetFeature(const uint8_t* report, size_t length) override {
     std::vector<uint8_t> copy(report, report + length);
-    if (!HidD_SetFeature(file_.handle, copy.data(), ULONG(length))) return Error("HidD_SetFeature");
+    if (!HidD_SetFeature(file_.Get(), copy.data(), ULONG(length))) return Error("HidD_SetFeature");
     return true;
   }
 
   bool GetFeature(uint8_t* report, size_t length) override {
-    if (!HidD_GetFeature(file_.handle, report, ULONG(length))) return Error("HidD_GetFeature");
+    if (!HidD_GetFeature(file_.Get(), report, ULONG(length))) return Error("HidD_GetFeature");
     return true;
   }
 
@@ -104,9 +94,9 @@ class Win32HidDevice final : public HidDevice {
     FinishPreviousWrite();
     buffer_.assign(report, report + length);
     overlapped_ = OVERLAPPED{};
-    overlapped_.hEvent = event_.handle;
+    overlapped_.hEvent = event_.Get();
     DWORD written = 0;
-    if (WriteFile(file_.handle, buffer_.data(), DWORD(length), &written, &overlapped_)) return HidWriteResult::Done;
+    if (WriteFile(file_.Get(), buffer_.data(), DWORD(length), &written, &overlapped_)) return HidWriteResult::Done;
     const DWORD error = GetLastError();
     if (error == ERROR_IO_PENDING) {
       writeInFlight_ = true;
@@ -118,12 +108,12 @@ class Win32HidDevice final : public HidDevice {
 
   HidWriteResult WaitForWrite(uint32_t timeoutMs) override {
     if (!writable_ || !writeInFlight_) return HidWriteResult::Failed;
-    WaitForSingleObject(event_.handle, timeoutMs);
+    WaitForSingleObject(event_.Get(), timeoutMs);
     // The event only says that something happened: the write's own record says what.
     DWORD written = 0;
-    const BOOL finished = GetOverlappedResult(file_.handle, &overlapped_, &written, FALSE);
+    const BOOL finished = GetOverlappedResult(file_.Get(), &overlapped_, &written, FALSE);
     const DWORD error = finished ? ERROR_SUCCESS : GetLastError();
-    ResetEvent(event_.handle);
+    ResetEvent(event_.Get());
     if (!finished && error == ERROR_IO_INCOMPLETE) return HidWriteResult::Pending;  // FinishPreviousWrite ends it
     writeInFlight_ = false;
     if (!finished) {
@@ -150,16 +140,16 @@ class Win32HidDevice final : public HidDevice {
   void FinishPreviousWrite() {
     if (!writeInFlight_) return;
     DWORD ignored = 0;
-    if (!GetOverlappedResult(file_.handle, &overlapped_, &ignored, FALSE) &&
+    if (!GetOverlappedResult(file_.Get(), &overlapped_, &ignored, FALSE) &&
         GetLastError() == ERROR_IO_INCOMPLETE) {
-      CancelIoEx(file_.handle, &overlapped_);
-      GetOverlappedResult(file_.handle, &overlapped_, &ignored, TRUE);
+      CancelIoEx(file_.Get(), &overlapped_);
+      GetOverlappedResult(file_.Get(), &overlapped_, &ignored, TRUE);
     }
     writeInFlight_ = false;
   }
 
-  OwnedHandle file_;
-  OwnedHandle event_;
+  FileHandle file_;
+  KernelHandle event_;
   bool writable_;
   PHIDP_PREPARSED_DATA preparsed_ = nullptr;
   HIDP_CAPS caps_{};
@@ -175,16 +165,16 @@ std::vector<std::u16string> Win32HidSystem::DeviceInterfacePaths() {
   std::vector<std::u16string> paths;
   GUID hidGuid;
   HidD_GetHidGuid(&hidGuid);
-  DeviceInfoList list{SetupDiGetClassDevsW(&hidGuid, nullptr, nullptr, DIGCF_PRESENT | DIGCF_DEVICEINTERFACE)};
-  if (list.handle == INVALID_HANDLE_VALUE) {
+  DeviceInfoList list(SetupDiGetClassDevsW(&hidGuid, nullptr, nullptr, DIGCF_PRESENT | DIGCF_DEVICEINTERFACE));
+  if (!list) {
     lastError_ = LastErrorText("SetupDiGetClassDevsW");
     return paths;
   }
   SP_DEVICE_INTERFACE_DATA data{};
   data.cbSize = sizeof data;
-  for (DWORD index = 0; SetupDiEnumDeviceInterfaces(list.handle, nullptr, &hidGuid, index, &data); ++index) {
+  for (DWORD index = 0; SetupDiEnumDeviceInterfaces(list.Get(), nullptr, &hidGuid, index, &data); ++index) {
     DWORD size = 0;
-    SetupDiGetDeviceInterfaceDetailW(list.handle, &data, nullptr, 0, &size, nullptr);
+    SetupDiGetDeviceInterfaceDetailW(list.Get(), &data, nullptr, 0, &size, nullptr);
     if (size < sizeof(SP_DEVICE_INTERFACE_DETAIL_DATA_W)) continue;
     std::unique_ptr<uint8_t[]> buffer(new (std::nothrow) uint8_t[size]);
     if (!buffer) {
@@ -193,7 +183,7 @@ std::vector<std::u16string> Win32HidSystem::DeviceInterfacePaths() {
     }
     auto* detail = reinterpret_cast<SP_DEVICE_INTERFACE_DETAIL_DATA_W*>(buffer.get());
     detail->cbSize = sizeof(SP_DEVICE_INTERFACE_DETAIL_DATA_W);
-    if (!SetupDiGetDeviceInterfaceDetailW(list.handle, &data, detail, size, nullptr, nullptr)) continue;
+    if (!SetupDiGetDeviceInterfaceDetailW(list.Get(), &data, detail, size, nullptr, nullptr)) continue;
     paths.push_back(FromWide(detail->DevicePath));
   }
   return paths;

@@ -14,17 +14,17 @@ namespace nx7::win32 {
 std::vector<std::u16string> Win32UsbDeviceList::FirstHardwareIds() {
   lastError_.clear();
   std::vector<std::u16string> ids;
-  DeviceInfoList list{SetupDiGetClassDevsW(nullptr, L"USB", nullptr, DIGCF_PRESENT | DIGCF_ALLCLASSES)};
-  if (!list.valid()) {
+  DeviceInfoList list(SetupDiGetClassDevsW(nullptr, L"USB", nullptr, DIGCF_PRESENT | DIGCF_ALLCLASSES));
+  if (!list) {
     lastError_ = LastErrorText("SetupDiGetClassDevsW");
     return ids;
   }
   SP_DEVINFO_DATA device{};
   device.cbSize = sizeof device;
-  for (DWORD index = 0; SetupDiEnumDeviceInfo(list.handle, index, &device); ++index) {
+  for (DWORD index = 0; SetupDiEnumDeviceInfo(list.Get(), index, &device); ++index) {
     wchar_t buffer[260 / sizeof(wchar_t)] = {};
     DWORD type = 0;
-    if (!SetupDiGetDeviceRegistryPropertyW(list.handle, &device, SPDRP_HARDWAREID, &type,
+    if (!SetupDiGetDeviceRegistryPropertyW(list.Get(), &device, SPDRP_HARDWAREID, &type,
                                            reinterpret_cast<BYTE*>(buffer), sizeof buffer, nullptr))
       continue;
     // The list is a sequence of NUL-terminated strings; a value filling the whole buffer may lack

@@ -1,5 +1,6 @@
 #include "platform/win32/win32_registry.h"
 
+#include "platform/win32/owned_handle.h"
 #include "platform/win32/wide.h"
 #include "platform/win32/win32_error.h"
 
@@ -8,20 +9,7 @@ namespace {
 
 constexpr REGSAM kAccess = KEY_READ | KEY_SET_VALUE | KEY_CREATE_SUB_KEY;
 
-class KeyHandle {
- public:
-  KeyHandle() = default;
-  KeyHandle(const KeyHandle&) = delete;
-  KeyHandle& operator=(const KeyHandle&) = delete;
-  ~KeyHandle() {
-    if (h_) RegCloseKey(h_);
-  }
-  HKEY* put() { return &h_; }
-  HKEY get() const { return h_; }
-
- private:
-  HKEY h_ = nullptr;
-};
+using KeyHandle = RegistryKey;
 
 }  // namespace
 
@@ -42,31 +30,31 @@ RegistryStatus Win32Registry::Fail(const char* call, LONG error) {
 
 RegistryStatus Win32Registry::OpenKey(std::u16string_view key) {
   KeyHandle h;
-  const LONG error = RegOpenKeyExW(root_, Wide(std::u16string(key)), 0, kAccess, h.put());
+  const LONG error = RegOpenKeyExW(root_, Wide(std::u16string(key)), 0, kAccess, h.Put());
   return error == ERROR_SUCCESS ? RegistryStatus::Ok : Fail("RegOpenKeyExW", error);
 }
 
 RegistryStatus Win32Registry::CreateKey(std::u16string_view key) {
   KeyHandle h;
   const LONG error = RegCreateKeyExW(root_, Wide(std::u16string(key)), 0, nullptr, REG_OPTION_NON_VOLATILE, kAccess,
-                                     nullptr, h.put(), nullptr);
+                                     nullptr, h.Put(), nullptr);
   return error == ERROR_SUCCESS ? RegistryStatus::Ok : Fail("RegCreateKeyExW", error);
 }
 
 RegistryStatus Win32Registry::ReadValue(std::u16string_view key, std::u16string_view name, size_t maxBytes,
                                         RegistryValue& out) {
   KeyHandle h;
-  LONG error = RegOpenKeyExW(root_, Wide(std::u16string(key)), 0, kAccess, h.put());
+  LONG error = RegOpenKeyExW(root_, Wide(std::u16string(key)), 0, kAccess, h.Put());
   if (error != ERROR_SUCCESS) return Fail("RegOpenKeyExW", error);
   const std::u16string valueName(name);
   DWORD type = REG_NONE;
   DWORD size = 0;
   // Ask for the size first: a buffer of exactly `maxBytes` is what the caller allows.
-  error = RegQueryValueExW(h.get(), Wide(valueName), nullptr, &type, nullptr, &size);
+  error = RegQueryValueExW(h.Get(), Wide(valueName), nullptr, &type, nullptr, &size);
   if (error != ERROR_SUCCESS) return Fail("RegQueryValueExW", error);
   if (size > maxBytes) return Fail("RegQueryValueExW", ERROR_MORE_DATA);
   std::vector<uint8_t> data(size);
-  error = RegQueryValueExW(h.get(), Wide(valueName), nullptr, &type, data.empty() ? nullptr : data.data(), &size);
+  error = RegQueryValueExW(h.Get(), Wide(valueName), nullptr, &type, data.empty() ? nullptr : data.data(), &size);
   if (error != ERROR_SUCCESS) return Fail("RegQueryValueExW", error);
   data.resize(size);
   out.type = RegistryType(type);
@@ -77,17 +65,17 @@ RegistryStatus Win32Registry::ReadValue(std::u16string_view key, std::u16string_
 RegistryStatus Win32Registry::WriteValue(std::u16string_view key, std::u16string_view name, RegistryType type,
                                          std::span<const uint8_t> data) {
   KeyHandle h;
-  LONG error = RegOpenKeyExW(root_, Wide(std::u16string(key)), 0, kAccess, h.put());
+  LONG error = RegOpenKeyExW(root_, Wide(std::u16string(key)), 0, kAccess, h.Put());
   if (error != ERROR_SUCCESS) return Fail("RegOpenKeyExW", error);
-  error = RegSetValueExW(h.get(), Wide(std::u16string(name)), 0, DWORD(type), data.data(), DWORD(data.size()));
+  error = RegSetValueExW(h.Get(), Wide(std::u16string(name)), 0, DWORD(type), data.data(), DWORD(data.size()));
   return error == ERROR_SUCCESS ? RegistryStatus::Ok : Fail("RegSetValueExW", error);
 }
 
 RegistryStatus Win32Registry::DeleteValue(std::u16string_view key, std::u16string_view name) {
   KeyHandle h;
-  LONG error = RegOpenKeyExW(root_, Wide(std::u16string(key)), 0, kAccess, h.put());
+  LONG error = RegOpenKeyExW(root_, Wide(std::u16string(key)), 0, kAccess, h.Put());
   if (error != ERROR_SUCCESS) return Fail("RegOpenKeyExW", error);
-  error = RegDeleteValueW(h.get(), Wide(std::u16string(name)));
+  error = RegDeleteValueW(h.Get(), Wide(std::u16string(name)));
   return error == ERROR_SUCCESS ? RegistryStatus::Ok : Fail("RegDeleteValueW", error);
 }
 
