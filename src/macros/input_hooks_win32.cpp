@@ -34,15 +34,6 @@ LRESULT CALLBACK MouseProc(int code, WPARAM wParam, LPARAM lParam) {
   return CallNextHookEx(nullptr, code, wParam, lParam);
 }
 
-struct HookPair {
-  HHOOK keyboard = nullptr;
-  HHOOK mouse = nullptr;
-  ~HookPair() {
-    if (keyboard) UnhookWindowsHookEx(keyboard);
-    if (mouse) UnhookWindowsHookEx(mouse);
-  }
-};
-
 }  // namespace
 
 Win32HookInstaller::~Win32HookInstaller() { Remove(); }
@@ -55,23 +46,24 @@ DWORD WINAPI Win32HookInstaller::HookThread(void* param) {
   // Input waits for this thread: let it run ahead of ordinary work.
   SetThreadPriority(GetCurrentThread(), THREAD_PRIORITY_HIGHEST);
 
-  HookPair hooks;
+  // Both hooks are taken away when this thread ends.
   HINSTANCE module = GetModuleHandleW(nullptr);
-  hooks.keyboard = SetWindowsHookExW(WH_KEYBOARD_LL, KeyboardProc, module, 0);
-  if (!hooks.keyboard) self->lastError_ = LastErrorText("SetWindowsHookExW(WH_KEYBOARD_LL)");
-  if (hooks.keyboard) {
-    hooks.mouse = SetWindowsHookExW(WH_MOUSE_LL, MouseProc, module, 0);
-    if (!hooks.mouse) self->lastError_ = LastErrorText("SetWindowsHookExW(WH_MOUSE_LL)");
+  Hook keyboard(SetWindowsHookExW(WH_KEYBOARD_LL, KeyboardProc, module, 0));
+  if (!keyboard) self->lastError_ = LastErrorText("SetWindowsHookExW(WH_KEYBOARD_LL)");
+  Hook mouse;
+  if (keyboard) {
+    mouse.Attach(SetWindowsHookExW(WH_MOUSE_LL, MouseProc, module, 0));
+    if (!mouse) self->lastError_ = LastErrorText("SetWindowsHookExW(WH_MOUSE_LL)");
   }
-  const bool installed = hooks.keyboard && hooks.mouse;
+  const bool installed = keyboard && mouse;
   self->threadInstalled_ = installed;
-  SetEvent(self->ready_);  // `self` may not be touched by this thread after this point
+  SetEvent(self->ready_.Get());  // `self` may not be touched by this thread after this point
   if (!installed) return 1;
 
   while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
     DispatchMessageW(&msg);
   }
-  return 0;  // HookPair takes both hooks away
+  return 0;
 }
 
 bool Win32HookInstaller::Install(InputHooks& hooks) {
@@ -86,25 +78,23 @@ bool Win32HookInstaller::Install(InputHooks& hooks) {
   }
   g_hooks.store(&hooks, std::memory_order_release);
 
-  ready_ = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+  ready_.Attach(CreateEventW(nullptr, TRUE, FALSE, nullptr));
   if (!ready_) {
     lastError_ = LastErrorText("CreateEventW");
   } else {
     threadInstalled_ = false;
-    HANDLE thread = CreateThread(nullptr, 0, HookThread, this, 0, &threadId_);
+    Thread thread(CreateThread(nullptr, 0, HookThread, this, 0, &threadId_));
     if (!thread) {
       lastError_ = LastErrorText("CreateThread");
     } else {
-      WaitForSingleObject(ready_, INFINITE);
+      WaitForSingleObject(ready_.Get(), INFINITE);
       if (threadInstalled_) {
-        thread_ = thread;
+        thread_ = std::move(thread);
       } else {
-        WaitForSingleObject(thread, INFINITE);
-        CloseHandle(thread);
+        WaitForSingleObject(thread.Get(), INFINITE);
       }
     }
-    CloseHandle(ready_);
-    ready_ = nullptr;
+    ready_.Reset();
   }
   if (!thread_) {
     g_hooks.store(nullptr, std::memory_order_release);
@@ -117,9 +107,8 @@ bool Win32HookInstaller::Install(InputHooks& hooks) {
 void Win32HookInstaller::Remove() {
   if (!thread_) return;
   PostThreadMessageW(threadId_, WM_QUIT, 0, 0);
-  WaitForSingleObject(thread_, INFINITE);
-  CloseHandle(thread_);
-  thread_ = nullptr;
+  WaitForSingleObject(thread_.Get(), INFINITE);
+  thread_.Reset();
   threadId_ = 0;
   g_hooks.store(nullptr, std::memory_order_release);
   g_owner.store(nullptr);

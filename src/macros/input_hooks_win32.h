@@ -13,6 +13,7 @@
 #include <string>
 
 #include "macros/input_hooks.h"
+#include "platform/win32/owned_handle.h"
 
 namespace nx7::win32 {
 
@@ -29,16 +30,16 @@ class Win32HookInstaller final : public HookInstaller {
   // Ends the hook thread, which removes both hooks first; returns when they are gone.
   void Remove() override;
 
-  bool Installed() const { return thread_ != nullptr; }
+  bool Installed() const { return static_cast<bool>(thread_); }
   // What went wrong in the last failed Install.
   const std::string& LastError() const { return lastError_; }
 
  private:
   static DWORD WINAPI HookThread(void* self);
 
-  HANDLE thread_ = nullptr;
+  Thread thread_;
   DWORD threadId_ = 0;
-  HANDLE ready_ = nullptr;  // set by the hook thread once both hooks are in place or have failed
+  Event ready_;  // set by the hook thread once both hooks are in place or have failed
   bool threadInstalled_ = false;
   std::string lastError_;
 };
