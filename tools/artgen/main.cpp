@@ -50,7 +50,14 @@ int Generate(int argc, char** argv) {
 
 int main(int argc, char** argv) {
   const int status = Generate(argc, argv);
-  // Hand back the font caches so leak checkers see a clean exit.
+  // Hand back the font caches so leak checkers see a clean exit. Pango loads fontconfig on a
+  // thread of its own; tearing fontconfig down while that thread still runs aborts the process
+  // (seen when an early failure ends the run under load), so first wait for it: listing the
+  // families needs the loaded fonts.
+  PangoFontFamily** families = nullptr;
+  int familyCount = 0;
+  pango_font_map_list_families(pango_cairo_font_map_get_default(), &families, &familyCount);
+  g_free(families);
   pango_cairo_font_map_set_default(nullptr);
   cairo_debug_reset_static_data();
   FcFini();
