@@ -159,12 +159,5 @@ void CDlgInfo::Paint(HDC dc) {
   ::DrawTextW(dc, Wide(title_), -1, &titleRect, DT_LEFT | DT_SINGLELINE | DT_VCENTER | DT_END_ELLIPSIS | DT_NOPREFIX);
 }
 
-INT_PTR ShowInfo(HWND parent, const std::u16string& text, bool twoButtons) {
-  CDlgInfo box(parent);
-  box.text = text;
-  box.twoButtons = twoButtons ? 1 : 0;
-  box.autoClose = 0;
-  return box.DoModal();
-}
 
 }  // namespace nx7::win32

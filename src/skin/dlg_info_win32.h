@@ -39,7 +39,8 @@ class CDlgInfo : public WindowClass<CDlgInfo, CDialogEx, DoubleBufferedPaint<CDl
   static constexpr int kTextAreaTop = 36;
   static constexpr int kTextAreaBottom = 125;
 
-  explicit CDlgInfo(HWND parent = nullptr, Clock& clock = RealClock(), TimerSource& timers = WindowTimers());
+  // The countdown runs on `clock` and `timers`: the program's, or a test's virtual ones.
+  CDlgInfo(HWND parent, Clock& clock, TimerSource& timers);
 
   std::u16string text;
   bool chineseText = true;  // Chinese or English captions, taken when the box opens
@@ -84,7 +85,5 @@ class CDlgInfo : public WindowClass<CDlgInfo, CDialogEx, DoubleBufferedPaint<CDl
   const SkinLook* look_ = &SkinLook::Default();
 };
 
-// Shows `text` in the message box with OK, or OK and Cancel, and returns IDOK or IDCANCEL.
-INT_PTR ShowInfo(HWND parent, const std::u16string& text, bool twoButtons);
 
 }  // namespace nx7::win32

@@ -60,7 +60,7 @@ TEST(DlgInfo, EndsWithOkOrCancelAsTheUserChooses) {
       {"WM_CLOSE, one-button form", 0, [](CDlgInfo& b) { ::PostMessageW(b, WM_CLOSE, 0, 0); }, IDCANCEL},
   };
   for (const Click& c : cases) {
-    CDlgInfo box;
+    CDlgInfo box(nullptr, RealClock(), WindowTimers());
     box.text = u"Delete the macro?";
     box.twoButtons = c.twoButtons;
     const INT_PTR result = RunWith(box, [&](CDlgInfo& b) {
@@ -80,7 +80,7 @@ TEST(DlgInfo, CaptionsAndTitleFollowTheLanguageFlagWhenTheBoxOpens) {
       {true, u"\u786E\u5B9A", u"\u53D6\u6D88", u"\u63D0\u793A"},
   };
   for (const Case& c : cases) {
-    CDlgInfo box;
+    CDlgInfo box(nullptr, RealClock(), WindowTimers());
     box.chineseText = c.chinese;
     box.text = u"The NX7 gaming mouse cannot be found.";  // the text's language does not matter
     box.twoButtons = 1;
@@ -102,7 +102,7 @@ TEST(DlgInfo, CaptionsAndTitleFollowTheLanguageFlagWhenTheBoxOpens) {
 
 TEST(DlgInfo, HasThePictureSizeAndItsButtonsInPlace) {
   for (int two : {0, 1}) {
-    CDlgInfo box;
+    CDlgInfo box(nullptr, RealClock(), WindowTimers());
     box.twoButtons = two;
     RunWith(box, [&](CDlgInfo& b) {
       RECT client{};
@@ -203,7 +203,7 @@ TEST(DlgInfo, LongTextsWrapAndEndInAnEllipsis) {
        true},
   };
   for (const Case& c : cases) {
-    CDlgInfo box;
+    CDlgInfo box(nullptr, RealClock(), WindowTimers());
     box.text = c.text;
     std::vector<std::u16string> lines;
     RunWith(box, [&](CDlgInfo& b) {

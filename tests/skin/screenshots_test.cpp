@@ -83,7 +83,7 @@ TEST(Screenshots, MessageBoxInBothLanguages) {
     static test::Pixels pixels;
     static int visibleTicks;
     visibleTicks = 0;
-    CDlgInfo dialog;
+    CDlgInfo dialog(nullptr, RealClock(), WindowTimers());
     dialog.chineseText = s.chinese;
     dialog.text = s.text;
     dialog.twoButtons = s.twoButtons;
