@@ -202,6 +202,23 @@ TEST_F(LanguageMenuTest, PressingOnOneEntryAndReleasingOnAnotherChoosesNothing) 
   EXPECT_NE(menu->LastFrame().At(r.right - 2, r.top + 1), 0xFF0093D1u);
 }
 
+TEST_F(LanguageMenuTest, LeavingTheMenuDropsTheHighlightButLeavesItDrawnUntilTheNextMove) {
+  MoveTo(EntryCentre(2));
+  ASSERT_TRUE(PumpUntil([&] { return menu->Model().Highlighted() == 2; }));
+  const layout::Rect& r = menu->Model().Entries()[2].rect;
+  EXPECT_EQ(menu->LastFrame().At(r.right - 2, r.top + 1), 0xFF0093D1u);
+  // Onto the owner without a click: the menu stays open, the highlight goes, the picture stays.
+  MoveTo(POINT{kOwner.left + 600, kOwner.top + 300});
+  ASSERT_TRUE(PumpUntil([&] { return menu->Model().Highlighted() == -1; }));
+  EXPECT_TRUE(::IsWindow(window));
+  EXPECT_EQ(menu->LastFrame().At(r.right - 2, r.top + 1), 0xFF0093D1u);
+  // The next move over the menu draws again.
+  MoveTo(EntryCentre(5));
+  ASSERT_TRUE(PumpUntil([&] { return menu->Model().Highlighted() == 5; }));
+  EXPECT_NE(menu->LastFrame().At(r.right - 2, r.top + 1), 0xFF0093D1u);
+  EXPECT_TRUE(Chosen().empty());
+}
+
 TEST_F(LanguageMenuTest, Screenshot) {
   MoveTo(EntryCentre(1));
   ASSERT_TRUE(PumpUntil([&] { return menu->Model().Highlighted() == 1; }));
