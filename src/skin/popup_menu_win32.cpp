@@ -132,6 +132,7 @@ std::span<const MessageEntry> CWndPopup::MessageEntries() {
       On<WM_LBUTTONDOWN, &CWndPopup::OnLButtonDown>(),
       On<WM_LBUTTONDBLCLK, &CWndPopup::OnLButtonDown>(),
       On<WM_LBUTTONUP, &CWndPopup::OnLButtonUp>(),
+      On<WM_CAPTURECHANGED, &CWndPopup::OnCaptureChanged>(),
       OnRaw<WM_ACTIVATE, &CWndPopup::OnActivate>(),
       On<WM_KEYDOWN, &CWndPopup::OnKeyDown>(),
       On<WM_CLOSE, &CWndPopup::OnClose>(),
@@ -276,6 +277,14 @@ void CWndPopup::OnLButtonUp(UINT flags, POINT point) {
   }
   buttonDown_ = false;
   if (OnRelease(point)) Render();
+}
+
+// The capture taken away while the button is down (another window took it): the press is over
+// without a release, and the highlight follows the pointer again.
+void CWndPopup::OnCaptureChanged(HWND newCapture) {
+  if (newCapture == GetSafeHwnd()) return;
+  holdsCapture_ = false;
+  buttonDown_ = false;
 }
 
 LRESULT CWndPopup::OnActivate(WPARAM w, LPARAM) {

@@ -79,6 +79,7 @@ class CWndPopup : public WindowClass<CWndPopup, CWnd> {
   void OnMouseLeave();
   void OnLButtonDown(UINT flags, POINT point);
   void OnLButtonUp(UINT flags, POINT point);
+  void OnCaptureChanged(HWND newCapture);
   LRESULT OnActivate(WPARAM w, LPARAM);
   void OnKeyDown(UINT key, UINT flags);
   void OnClose();
