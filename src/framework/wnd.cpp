@@ -8,6 +8,7 @@
 #include <cstdio>
 #include <exception>
 #include <string>
+#include <utility>
 
 #include "framework/failure_log.h"
 #include "framework/ui_init.h"
@@ -241,6 +242,7 @@ bool CWnd::Reflect(UINT message, WPARAM w, LPARAM l, LRESULT& result) {
 LRESULT CWnd::Route(UINT message, WPARAM w, LPARAM l) {
   const MessageArgs saved = current_;
   current_ = {message, w, l};
+  ++routeDepth_;
   LRESULT result = 0;
   bool handled = false;
   try {
@@ -250,9 +252,21 @@ LRESULT CWnd::Route(UINT message, WPARAM w, LPARAM l) {
     RecordException(hwnd_, message);
     handled = false;
   }
-  if (!handled) result = ::DefSubclassProc(hwnd_, message, w, l);
+  if (!handled && hwnd_) result = ::DefSubclassProc(hwnd_, message, w, l);
   current_ = saved;
+  if (--routeDepth_ == 0 && finalPending_) {
+    // The last thing this object does: OnFinalMessage may delete it.
+    RunFinalMessage(std::exchange(finalPending_, nullptr));
+  }
   return result;
+}
+
+void CWnd::RunFinalMessage(HWND destroyed) {
+  try {
+    OnFinalMessage();
+  } catch (...) {
+    RecordException(destroyed, WM_NCDESTROY);
+  }
 }
 
 LRESULT CALLBACK CWnd::SubclassProc(HWND hwnd, UINT message, WPARAM w, LPARAM l, UINT_PTR, DWORD_PTR ref) {
@@ -262,10 +276,10 @@ LRESULT CALLBACK CWnd::SubclassProc(HWND hwnd, UINT message, WPARAM w, LPARAM l,
     ::RemovePropW(hwnd, kObjectProperty);
     const LRESULT result = ::DefSubclassProc(hwnd, message, w, l);
     self->hwnd_ = nullptr;
-    try {
-      self->OnFinalMessage();
-    } catch (...) {
-      RecordException(hwnd, message);
+    if (self->routeDepth_ > 0) {
+      self->finalPending_ = hwnd;  // a handler of this object destroyed it: after that returns
+    } else {
+      self->RunFinalMessage(hwnd);
     }
     return result;
   }

@@ -80,7 +80,9 @@ class CWnd {
   virtual void PreCreateWindow(CREATESTRUCTW& cs) {}
   // Sees every message before the table does (tooltip relaying, for example).
   virtual void BeforeMessage(UINT message, WPARAM w, LPARAM l) {}
-  // Called after the last message (WM_NCDESTROY), when the object is detached.
+  // Called after the last message (WM_NCDESTROY), when the object is detached, and only once no
+  // handler of this object is running any more: a window destroyed from inside one of its own
+  // handlers gets it when that handler has returned. An override may delete the object.
   virtual void OnFinalMessage() {}
 
   // The default processing of the message being handled.
@@ -106,8 +108,13 @@ class CWnd {
   };
   // Runs the entries of `table` for the message until one takes it.
   bool RunEntries(const MessageTable& table, UINT message, WPARAM w, LPARAM l, LRESULT& result);
+  // Runs OnFinalMessage, recording an exception as a window procedure would.
+  void RunFinalMessage(HWND destroyed);
+
   HWND hwnd_ = nullptr;
   MessageArgs current_;
+  int routeDepth_ = 0;         // handlers of this object now running (messages nest)
+  HWND finalPending_ = nullptr;  // destroyed while routeDepth_ > 0: OnFinalMessage is due
 
   friend class CDialogEx;
 };

@@ -431,6 +431,40 @@ TEST(WindowLifetime, AWindowLeftToTheBaseDestructorIsAFaultThatIsReported) {
   EXPECT_EQ(CWnd::WindowsLeftToBase(), before + 1);
 }
 
+// A window that deletes itself in its final message and is destroyed by its own WM_CLOSE
+// handler: the object must outlive that handler.
+class SelfDeleting : public WindowClass<SelfDeleting, CWnd> {
+ public:
+  explicit SelfDeleting(std::vector<std::string>& events) : events_(events) {}
+  ~SelfDeleting() override { events_.push_back("deleted"); }
+  static constexpr auto MessageEntries() { return Entries(On<WM_CLOSE, &SelfDeleting::OnClose>()); }
+
+ private:
+  void OnClose() {
+    DestroyWindow();
+    events_.push_back(IsWindow() ? "window still there" : "handler goes on after DestroyWindow");
+  }
+  void OnFinalMessage() override { delete this; }
+  std::vector<std::string>& events_;
+};
+
+TEST(WindowLifetime, AWindowDestroyedByItsOwnHandlerGetsItsFinalMessageWhenTheHandlerHasReturned) {
+  std::vector<std::string> events;
+  auto* window = new SelfDeleting(events);
+  ASSERT_TRUE(window->CreateEx(0, nullptr, L"", WS_POPUP, Rect(0, 0, 50, 50), nullptr, 0));
+  const HWND hwnd = *window;
+  ::SendMessageW(hwnd, WM_CLOSE, 0, 0);
+  EXPECT_FALSE(::IsWindow(hwnd));
+  EXPECT_EQ(events, (std::vector<std::string>{"handler goes on after DestroyWindow", "deleted"}));
+
+  // Destroyed from outside, it gets the final message at once.
+  events.clear();
+  window = new SelfDeleting(events);
+  ASSERT_TRUE(window->CreateEx(0, nullptr, L"", WS_POPUP, Rect(0, 0, 50, 50), nullptr, 0));
+  ::DestroyWindow(*window);
+  EXPECT_EQ(events, std::vector<std::string>{"deleted"});
+}
+
 }  // namespace
 }  // namespace nx7::win32
 
