@@ -194,8 +194,15 @@ void CNX70DriverDlg::BuildControls(bool chineseLayout) {
     Region region = QuadRegion(quad);
     button.Create(u"", WS_CHILD | WS_VISIBLE, region.Get(), self, 0);
   };
-  for (size_t i = 0; i < tabs_.size(); ++i) regionButton(tabs_[i], mw::kPageTabs[i]);
-  for (size_t i = 0; i < profiles_.size(); ++i) regionButton(profiles_[i], mw::kProfileButtons[i]);
+  // Tabs and profile buttons are radio groups: the checked one shows its pressed picture.
+  for (size_t i = 0; i < tabs_.size(); ++i) {
+    tabs_[i].SetRadioMode(true);
+    regionButton(tabs_[i], mw::kPageTabs[i]);
+  }
+  for (size_t i = 0; i < profiles_.size(); ++i) {
+    profiles_[i].SetRadioMode(true);
+    regionButton(profiles_[i], mw::kProfileButtons[i]);
+  }
   regionButton(apply_, mw::kApplyButton);
   RefreshToolTips();
 }

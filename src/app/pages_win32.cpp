@@ -1,7 +1,6 @@
 #include "app/pages_win32.h"
 
-#include <gdiplus.h>
-
+#include "app/gdiplus_text_win32.h"
 #include "app/main_window_rules.h"
 #include "framework/handles.h"
 #include "platform/win32/wide.h"
@@ -98,18 +97,9 @@ void CDlgSupport::SetFirmwareVersionText(std::u16string text) {
 
 void CDlgSupport::PaintOver(HDC dc) {
   namespace sp = layout::support_page;
-  Gdiplus::Graphics graphics(dc);
-  Gdiplus::FontFamily shellDlg(L"MS Shell Dlg");
-  const Gdiplus::FontFamily* family =
-      shellDlg.GetLastStatus() == Gdiplus::Ok ? &shellDlg : Gdiplus::FontFamily::GenericSansSerif();
-  Gdiplus::Font font(family, 12, Gdiplus::FontStyleRegular, Gdiplus::UnitPoint);
-  Gdiplus::SolidBrush brush(Gdiplus::Color(0xFFC1D2EE));
-  Gdiplus::StringFormat format;
-  format.SetAlignment(Gdiplus::StringAlignmentNear);
   auto draw = [&](const std::u16string& text, const layout::Rect& r) {
-    const Gdiplus::RectF box(Gdiplus::REAL(r.left), Gdiplus::REAL(r.top), Gdiplus::REAL(r.width()),
-                             Gdiplus::REAL(r.height()));
-    graphics.DrawString(Wide(text), INT(text.size()), &font, box, &format, &brush);
+    DrawGdiplusText(dc, text, L"MS Shell Dlg", 12, float(r.left), float(r.top), float(r.width()), float(r.height()),
+                    0xFFC1D2EE);
   };
   draw(u"V1.0.0", sp::kProgramVersion);
   draw(FirmwareVersionDisplay(firmwareVersionText_), sp::kFirmwareVersion);

@@ -1,5 +1,6 @@
 #include "app/progress_dlg_win32.h"
 
+#include "app/gdiplus_text_win32.h"
 #include "app/messages.h"
 #include "platform/win32/wide.h"
 
@@ -124,14 +125,9 @@ void CDlgProgress::Paint(HDC dc) {
                                                 nullptr, nullptr);
   }
   if (native) Gdiplus::DllExports::GdipDeleteGraphics(native);
-  const wchar_t* text = chinese_ ? L"\u66F4\u65B0\u8FDB\u884C\u4E2D\uFF0C\u8BF7\u7A0D\u5019..."
-                                 : L"Updating is in progress, please wait\u2026";
-  Gdiplus::Graphics graphics(dc);
-  Gdiplus::Font font(Gdiplus::FontFamily::GenericSansSerif(), 8, Gdiplus::FontStyleRegular, Gdiplus::UnitPoint);
-  Gdiplus::SolidBrush grey(Gdiplus::Color(0xFF808080));
-  Gdiplus::StringFormat format;
-  format.SetAlignment(Gdiplus::StringAlignmentNear);
-  graphics.DrawString(text, -1, &font, Gdiplus::RectF(35, 20, 310, 40), &format, &grey);
+  const std::u16string text = chinese_ ? u"\u66F4\u65B0\u8FDB\u884C\u4E2D\uFF0C\u8BF7\u7A0D\u5019..."
+                                       : u"Updating is in progress, please wait\u2026";
+  DrawGdiplusText(dc, text, nullptr, 8, 35, 20, 310, 40, 0xFF808080);
 }
 
 }  // namespace nx7::win32
