@@ -72,6 +72,14 @@ void CDlgLEDSet::Reload() {
 CDlgMacro::CDlgMacro(AppContext& app)
     : CSkinPage(IDD_DLG_MACRO, app, u"Macro_normal.bmp", u"Macro_down.bmp", u"Macro_over.bmp") {}
 
+BOOL CDlgMacro::OnInitDialog() {
+  CSkinPage::OnInitDialog();
+  // The template's edit fields wait, hidden, for the page's controls to place and skin them.
+  for (int id : {IDC_MACRO_REPEAT_EDIT, IDC_MACRO_KEY_EDIT, IDC_MACRO_DELAY_EDIT})
+    ::ShowWindow(::GetDlgItem(GetSafeHwnd(), id), SW_HIDE);
+  return TRUE;
+}
+
 bool CDlgMacro::Recording() const { return app_.hooks().RecordMode(); }
 
 void CDlgMacro::ToggleRecord() { app_.hooks().SetRecordMode(!Recording()); }

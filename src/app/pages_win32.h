@@ -84,6 +84,9 @@ class CDlgMacro : public CSkinPage {
   void CommitPendingEdit();
   // Closes the category menu if it is open.
   void CloseCategoryMenu();
+
+ protected:
+  BOOL OnInitDialog() override;
 };
 
 // Statistics page (template 106).
