@@ -209,6 +209,18 @@ TEST_F(SliderTest, ADisabledSliderIgnoresClicksAndDrags) {
   EXPECT_EQ(Values().back(), 4);  // 150 of 200 pixels over 1..5
 }
 
+TEST_F(SliderTest, MovesOverTheTrackAndTheThumbReachTheParentInItsCoordinates) {
+  parent.Clear();
+  MoveTo(kTrack.left + 100, kTrack.top + 2);  // the track
+  ASSERT_TRUE(PumpUntil([&] { return !parent.Received(WM_MOUSEMOVE).empty(); }));
+  EXPECT_EQ(parent.Received(WM_MOUSEMOVE).back().l, MAKELPARAM(kTrack.left + 100, kTrack.top + 2));
+  parent.Clear();
+  const SIZE size = slider.Thumb().ThumbSize();
+  MoveTo(kTrack.left + size.cx / 2, kTrack.bottom - size.cy / 2);  // the thumb
+  ASSERT_TRUE(PumpUntil([&] { return !parent.Received(WM_MOUSEMOVE).empty(); }));
+  EXPECT_EQ(parent.Received(WM_MOUSEMOVE).back().l, MAKELPARAM(kTrack.left + size.cx / 2, kTrack.bottom - size.cy / 2));
+}
+
 TEST_F(SliderTest, TheTrackShowsItsPieceOfThePageOneToOne) {
   GdiplusImage page = CoordinateImage(300, 100, 7);
   slider.SetBackground(30, 20, kTrack.right - kTrack.left, kTrack.bottom - kTrack.top, page.Get());
