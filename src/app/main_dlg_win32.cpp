@@ -4,6 +4,7 @@
 #include "buttons/launches.h"
 #include "i18n/hint_text.h"
 #include "i18n/language_choice.h"
+#include "i18n/language_menu_win32.h"
 #include "performance/system_parameters_win32.h"
 #include "platform/win32/wide.h"
 #include "resource_ids.h"
@@ -350,7 +351,7 @@ void CNX70DriverDlg::OnCommand(UINT code, UINT id, HWND control) {
   } else if (control && control == close_.GetSafeHwnd()) {
     HideToTray();
   } else if (control && control == language_.GetSafeHwnd()) {
-    // The language menu is shown by the menu control.
+    OpenLanguageMenu();
   } else if (control && control == apply_.GetSafeHwnd()) {
     Apply();
   } else if (control) {
@@ -459,14 +460,20 @@ LRESULT CNX70DriverDlg::OnTrayNotify(WPARAM, LPARAM mouseMessage) {
 }
 
 void CNX70DriverDlg::ShowTrayMenu() {
-  const HMENU menu = ::CreatePopupMenu();
-  ::AppendMenuW(menu, MF_STRING, kTrayConfigCommand, L"Config");
-  ::AppendMenuW(menu, MF_STRING, kTrayExitCommand, L"Exit");
+  const std::unique_ptr<CXPMenu> menu = CXPMenu::TrayMenu();
   POINT cursor{};
   ::GetCursorPos(&cursor);
   ::SetForegroundWindow(GetSafeHwnd());
-  ::TrackPopupMenu(menu, TPM_RIGHTBUTTON, cursor.x, cursor.y, 0, GetSafeHwnd(), nullptr);
-  ::DestroyMenu(menu);
+  menu->Track(GetSafeHwnd(), cursor, TPM_RIGHTBUTTON);
+}
+
+void CNX70DriverDlg::OpenLanguageMenu() {
+  RECT button{};
+  ::GetWindowRect(language_.GetSafeHwnd(), &button);
+  // A menu still open is closed first: one at a time.
+  if (languageMenu_ && ::IsWindow(languageMenu_)) ::PostMessageW(languageMenu_, WM_CLOSE, 0, 0);
+  CMenuExA* menu = nx7::win32::OpenLanguageMenu(GetSafeHwnd(), button);
+  languageMenu_ = menu ? menu->GetSafeHwnd() : nullptr;
 }
 
 void CNX70DriverDlg::OnTimer(UINT_PTR id) {
