@@ -49,6 +49,7 @@ DownloadService::PointerSettings CNX70DriverDlg::PointerSettings() {
 }
 
 CNX70DriverDlg::~CNX70DriverDlg() {
+  RemoveMessageFilter(*this);
   worker_.reset();
   RemoveTrayIcon();
   DestroyWindow();
