@@ -82,6 +82,7 @@ class CNX70DriverDlg
   void RemoveTrayIcon();
   bool OpenMouse();
   void StartWorker();
+  void WriteStartupReport();
 
   // Message handlers.
   void OnCommand(UINT code, UINT id, HWND control);
@@ -154,6 +155,7 @@ class CNX70DriverDlg
   int page_ = 0;
   std::optional<int> pendingFailure_;
   bool closing_ = false;
+  uint32_t mandatedWaitMs_ = 0;  // the bootloader check's pauses, not the program's own work
 };
 
 }  // namespace nx7::win32

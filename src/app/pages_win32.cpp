@@ -32,9 +32,13 @@ bool CSkinPage::CreatePage(HWND mainWindow, const RECT& pageArea) {
 BOOL CSkinPage::OnInitDialog() {
   const std::u16string skins = app_.ProgramFolder() + u"\\skins\\";
   normal_ = SharedFileBitmap(skins + files_[0]);
-  down_ = SharedFileBitmap(skins + files_[1]);
-  over_ = SharedFileBitmap(skins + files_[2]);
   return TRUE;
+}
+
+void CSkinPage::LoadButtonPictures() {
+  const std::u16string skins = app_.ProgramFolder() + u"\\skins\\";
+  if (!down_) down_ = SharedFileBitmap(skins + files_[1]);
+  if (!over_) over_ = SharedFileBitmap(skins + files_[2]);
 }
 
 void CSkinPage::Paint(HDC dc) {
