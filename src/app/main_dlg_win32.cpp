@@ -641,7 +641,7 @@ void CNX70DriverDlg::CarryOut(const PresenceOutcome& outcome) {
 // Store outcomes and messages
 
 void CNX70DriverDlg::ShowProgramMessage(const std::u16string& text, bool autoClose) {
-  CDlgInfo box(GetSafeHwnd());
+  CDlgInfo box(GetSafeHwnd(), app_.clock(), timers_);
   box.text = text;
   box.chineseText = app_.ChineseText();
   box.autoClose = autoClose ? 1 : 0;
