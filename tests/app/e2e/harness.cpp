@@ -152,11 +152,24 @@ bool Process::Start(const fs::path& program, const Options& options) {
   const fs::path folder = options.workingFolder.empty() ? program.parent_path() : options.workingFolder;
   STARTUPINFOW startup{};
   startup.cb = sizeof startup;
+  HANDLE output = INVALID_HANDLE_VALUE;
+  if (!options.output.empty()) {
+    SECURITY_ATTRIBUTES inherit{sizeof inherit, nullptr, TRUE};
+    output = ::CreateFileW(options.output.c_str(), GENERIC_WRITE, FILE_SHARE_READ, &inherit, CREATE_ALWAYS,
+                           FILE_ATTRIBUTE_NORMAL, nullptr);
+    startup.dwFlags = STARTF_USESTDHANDLES;
+    startup.hStdOutput = startup.hStdError = output;
+    startup.hStdInput = ::GetStdHandle(STD_INPUT_HANDLE);
+  }
   PROCESS_INFORMATION info{};
   started_ = std::chrono::steady_clock::now();
-  if (!::CreateProcessW(program.c_str(), commandLine.data(), nullptr, nullptr, FALSE, CREATE_UNICODE_ENVIRONMENT,
-                        environment.data(), folder.c_str(), &startup, &info)) {
-    error_ = "CreateProcess failed with error " + std::to_string(::GetLastError()) + " for " + program.string();
+  const BOOL started = ::CreateProcessW(program.c_str(), commandLine.data(), nullptr, nullptr,
+                                        output != INVALID_HANDLE_VALUE, CREATE_UNICODE_ENVIRONMENT, environment.data(),
+                                        folder.c_str(), &startup, &info);
+  const DWORD error = ::GetLastError();
+  if (output != INVALID_HANDLE_VALUE) ::CloseHandle(output);
+  if (!started) {
+    error_ = "CreateProcess failed with error " + std::to_string(error) + " for " + program.string();
     return false;
   }
   ::CloseHandle(info.hThread);
@@ -427,6 +440,19 @@ std::optional<DWORD> ReadRegistryDword(HKEY root, const std::wstring& key, const
   const auto data = ReadRegistry(root, key, value, RRF_RT_REG_DWORD);
   if (!data || data->size() != sizeof(DWORD)) return std::nullopt;
   return *reinterpret_cast<const DWORD*>(data->data());
+}
+
+std::optional<std::vector<BYTE>> ReadRegistryBinary(HKEY root, const std::wstring& key, const std::wstring& value) {
+  return ReadRegistry(root, key, value, RRF_RT_REG_BINARY);
+}
+
+bool WriteRegistryBinary(HKEY root, const std::wstring& key, const std::wstring& value, const std::vector<BYTE>& data) {
+  HKEY opened = nullptr;
+  if (::RegCreateKeyExW(root, key.c_str(), 0, nullptr, 0, KEY_SET_VALUE, nullptr, &opened, nullptr) != ERROR_SUCCESS)
+    return false;
+  const bool ok = ::RegSetValueExW(opened, value.c_str(), 0, REG_BINARY, data.data(), DWORD(data.size())) == ERROR_SUCCESS;
+  ::RegCloseKey(opened);
+  return ok;
 }
 
 void DeleteRegistryValue(HKEY root, const std::wstring& key, const std::wstring& value) {

@@ -71,6 +71,7 @@ class Process {
     std::vector<std::wstring> arguments;
     std::map<std::wstring, std::wstring> environment;  // added to (or replacing in) this process's
     std::filesystem::path workingFolder;                // default: the program's folder
+    std::filesystem::path output;                       // standard output and error, or none
   };
   Process() = default;
   ~Process();
@@ -149,7 +150,9 @@ std::vector<COLORREF> CaptureScreenPixels(const RECT& screen);
 // The registry of the Wine prefix (the program's 64-bit view).
 std::optional<std::wstring> ReadRegistryString(HKEY root, const std::wstring& key, const std::wstring& value);
 std::optional<DWORD> ReadRegistryDword(HKEY root, const std::wstring& key, const std::wstring& value);
+std::optional<std::vector<BYTE>> ReadRegistryBinary(HKEY root, const std::wstring& key, const std::wstring& value);
 void DeleteRegistryValue(HKEY root, const std::wstring& key, const std::wstring& value);
+bool WriteRegistryBinary(HKEY root, const std::wstring& key, const std::wstring& value, const std::vector<BYTE>& data);
 
 // A text file's lines (a trace, a log), without line ends; empty when it does not exist.
 std::vector<std::string> ReadLines(const std::filesystem::path& file);

@@ -165,5 +165,22 @@ TEST(HarnessQuoting, ArgumentsArriveUnchanged) {
             std::vector<std::string>{"6 [-VORNA] [a b] [] [q\"uote] [trail\\] [x\\\"y]"});
 }
 
+TEST(HarnessOutput, AProgramsOutputGoesToTheFileGiven) {
+  ProgramFolder folder;
+  Process ctl;
+  const auto output = folder.Path() / "out.txt";
+  ASSERT_TRUE(ctl.Start(BuildFiles::Nx7ctl(), {.arguments = {L"--help"}, .output = output}));
+  ASSERT_EQ(ctl.WaitForExit(milliseconds(20000)), 0u);
+  EXPECT_NE(folder.Read("out.txt").find("apply"), std::string::npos) << folder.Read("out.txt");
+}
+
+TEST(HarnessRegistry, BinaryValuesAreWrittenAndReadBack) {
+  const std::wstring key = L"Software\\VORNA\\NX7E2E";
+  ASSERT_TRUE(WriteRegistryBinary(HKEY_LOCAL_MACHINE, key, L"Bytes", {1, 2, 0, 0xBE}));
+  EXPECT_EQ(ReadRegistryBinary(HKEY_LOCAL_MACHINE, key, L"Bytes"), (std::vector<BYTE>{1, 2, 0, 0xBE}));
+  DeleteRegistryValue(HKEY_LOCAL_MACHINE, key, L"Bytes");
+  EXPECT_EQ(ReadRegistryBinary(HKEY_LOCAL_MACHINE, key, L"Bytes"), std::nullopt);
+}
+
 }  // namespace
 }  // namespace nx7::e2e
