@@ -19,6 +19,7 @@ constexpr int kButtonId = 100;
 
 std::wstring g_title = L"NX7 e2e window";
 int g_exitCode = 0;
+bool g_inverted = false;  // the button swaps the bands' colours (a repaint to time)
 NOTIFYICONDATAW g_tray{};
 
 std::wstring ProgramPath() {
@@ -84,7 +85,7 @@ void Paint(HWND window) {
   // Bands of colour, so a screenshot of the window is not a single colour.
   for (int y = 0; y < client.bottom; y += 10) {
     RECT band{0, y, client.right, y + 10};
-    HBRUSH brush = ::CreateSolidBrush(RGB(40 + y % 200, 80, 160));
+    HBRUSH brush = ::CreateSolidBrush(g_inverted ? RGB(160, 80, 40 + y % 200) : RGB(40 + y % 200, 80, 160));
     ::FillRect(dc, &band, brush);
     ::DeleteObject(brush);
   }
@@ -111,7 +112,11 @@ LRESULT CALLBACK Proc(HWND window, UINT message, WPARAM w, LPARAM l) {
       Log(std::wstring(L"char ") + wchar_t(w));
       return 0;
     case WM_COMMAND:
-      if (LOWORD(w) == kButtonId) Log(L"button");
+      if (LOWORD(w) == kButtonId) {
+        Log(L"button");
+        g_inverted = !g_inverted;
+        ::InvalidateRect(window, nullptr, FALSE);
+      }
       if (LOWORD(w) == kConfig) ::ShowWindow(window, SW_SHOW);
       if (LOWORD(w) == kExit) {
         Log(L"exit");
