@@ -9,17 +9,20 @@ constexpr uint32_t kWmClose = 0x0010;
 }
 
 bool PostingDownloadWindows::BeginPass() {
-  progress_ = progressWindow_ ? progressWindow_() : nullptr;
+  lastProgress_ = -1;
   if (!mainWindow_) {
-    poster_.Post(progress_, kWmClose, 0, 0);
+    poster_.Post(progressWindow_ ? progressWindow_() : nullptr, kWmClose, 0, 0);
     return false;
   }
   return true;
 }
 
 void PostingDownloadWindows::Progress(int percent) {
-  // Progress posted before the dialog's window exists is lost, as any post to no window.
-  if (progress_) poster_.Post(progress_, WM_DOWNLOAD_PROGRESS, uintptr_t(percent), 0);
+  // Kept first: a dialog whose window appears after this reads it when it opens; one whose
+  // window exists is posted the value.
+  lastProgress_ = percent;
+  const WindowHandle progress = progressWindow_ ? progressWindow_() : nullptr;
+  if (progress) poster_.Post(progress, WM_DOWNLOAD_PROGRESS, uintptr_t(percent), 0);
 }
 
 void PostingDownloadWindows::Done() { poster_.Post(mainWindow_, WM_DOWNLOAD_DONE, 0, 0); }

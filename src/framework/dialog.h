@@ -32,6 +32,8 @@ class CDialogEx : public CWnd {
   // Creates the dialog modeless (visible or not as its template says).
   bool Create(HWND parent = nullptr);
   void EndDialog(INT_PTR result);
+  // The owner of the next DoModal or Create (a dialog object shown over different windows).
+  void SetParentWindow(HWND parent) { parent_ = parent; }
   bool IsModal() const { return modal_; }
   UINT TemplateId() const { return templateId_; }
 

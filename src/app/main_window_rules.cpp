@@ -1,0 +1,96 @@
+#include "app/main_window_rules.h"
+
+namespace nx7 {
+
+namespace {
+
+std::optional<uint8_t> HexByte(const std::u16string& text) {
+  if (text.empty() || text.size() > 2) return std::nullopt;
+  unsigned value = 0;
+  for (char16_t c : text) {
+    value <<= 4;
+    if (c >= u'0' && c <= u'9') value |= unsigned(c - u'0');
+    else if (c >= u'a' && c <= u'f') value |= unsigned(c - u'a' + 10);
+    else if (c >= u'A' && c <= u'F') value |= unsigned(c - u'A' + 10);
+    else return std::nullopt;
+  }
+  return static_cast<uint8_t>(value);
+}
+
+}  // namespace
+
+ParsedOptions ParseProgramOptions(const std::vector<std::u16string>& args) {
+  ParsedOptions parsed;
+  ProgramOptions& o = parsed.options;
+  bool traceSeen = false;
+  auto refuse = [&](std::u16string why) {
+    parsed.error = std::move(why);
+    return parsed;
+  };
+  for (size_t i = 0; i < args.size(); ++i) {
+    const std::u16string& a = args[i];
+    if (a == u"--virtual") {
+      if (o.useVirtual) return refuse(u"--virtual given twice");
+      o.useVirtual = true;
+    } else if (a == u"--virtual-bootloader") {
+      if (o.virtualBootloader) return refuse(u"--virtual-bootloader given twice");
+      o.virtualBootloader = true;
+    } else if (a == u"--trace") {
+      if (traceSeen) return refuse(u"--trace given twice");
+      if (i + 1 >= args.size() || args[i + 1].empty()) return refuse(u"--trace needs a file");
+      traceSeen = true;
+      o.tracePath = args[++i];
+    } else if (a == u"--fail-command") {
+      if (o.failCommand) return refuse(u"--fail-command given twice");
+      if (i + 1 >= args.size()) return refuse(u"--fail-command needs a command byte");
+      o.failCommand = HexByte(args[++i]);
+      if (!o.failCommand) return refuse(u"--fail-command needs a hexadecimal byte");
+    } else {
+      return refuse(u"unknown option " + a);
+    }
+  }
+  if (o.virtualBootloader && !o.useVirtual) return refuse(u"--virtual-bootloader needs --virtual");
+  if (o.failCommand && !o.useVirtual) return refuse(u"--fail-command needs --virtual");
+  return parsed;
+}
+
+PageSwitch PageSwitchTo(int page, bool macroPageRecording) {
+  PageSwitch s;
+  if (page < 1 || page > kPageCount) return s;
+  if (page != kMacroPage) {
+    s.closeMacroMenu = true;
+    s.stopRecording = macroPageRecording;
+  }
+  s.tabChecked[size_t(page - 1)] = true;
+  s.profileAndApplyEnabled = page <= 2;
+  s.reloadPage = page <= 2;
+  return s;
+}
+
+ApplySteps ApplyButtonSteps(int32_t wheelLines, bool downloadIdle) {
+  ApplySteps steps;
+  steps.commitWheelLines = wheelLines != -1;
+  steps.startDownload = downloadIdle;
+  return steps;
+}
+
+std::vector<int> MainWindowHintsAt(int x, int y, const std::array<HintRect, 11>& buttons) {
+  std::vector<int> hints;
+  for (size_t i = 0; i < buttons.size(); ++i) {
+    const HintRect& r = buttons[i];
+    // The window rectangle grown by one pixel, right and bottom exclusive as a RECT.
+    if (x >= r.left - 1 && x < r.right + 1 && y >= r.top - 1 && y < r.bottom + 1) hints.push_back(int(i) + 1);
+  }
+  return hints;
+}
+
+std::u16string FirmwareVersionDisplay(const std::u16string& digits) {
+  if (digits.empty()) return u"Unknown";
+  const size_t n = digits.size();
+  const std::u16string last(1, digits[n - 1]);
+  const std::u16string middle = n >= 2 ? std::u16string(1, digits[n - 2]) : u"0";
+  const std::u16string first = n >= 3 ? digits.substr(0, n - 2) : u"0";
+  return u"V " + first + u"." + middle + u"." + last;
+}
+
+}  // namespace nx7
