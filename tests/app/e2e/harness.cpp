@@ -77,6 +77,9 @@ fs::path ProgramFolder::AddDriver(const std::wstring& programName) {
   Add(BuildFiles::BuildFolder() / "skins", "skins");
   Add(BuildFiles::SourceFolder() / "Language", "Language");
   AddStandIns();
+  // An empty macro library, as an installed program has it: without one the program's start
+  // stops at a message naming the missing file.
+  std::ofstream(path_ / "Macro.cfg", std::ios::binary) << std::string(2052000, '\0');
   return program;
 }
 
@@ -217,6 +220,19 @@ std::vector<DWORD> ProcessesOf(const fs::path& program) {
       found.push_back(entry.th32ProcessID);
     }
     ::CloseHandle(process);
+  }
+  ::CloseHandle(snapshot);
+  return found;
+}
+
+std::vector<DWORD> ProcessesNamed(const std::wstring& fileName) {
+  std::vector<DWORD> found;
+  HANDLE snapshot = ::CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+  if (snapshot == INVALID_HANDLE_VALUE) return found;
+  PROCESSENTRY32W entry{};
+  entry.dwSize = sizeof entry;
+  for (BOOL more = ::Process32FirstW(snapshot, &entry); more; more = ::Process32NextW(snapshot, &entry)) {
+    if (Lower(entry.szExeFile) == Lower(fileName)) found.push_back(entry.th32ProcessID);
   }
   ::CloseHandle(snapshot);
   return found;

@@ -49,7 +49,7 @@ class ProgramFolder {
   // Copies a file (under its own name, or `as`) or a whole folder into the program folder.
   std::filesystem::path Add(const std::filesystem::path& source, const std::filesystem::path& as = {});
   // The NX7 program folder: NX7Driver.exe (as `programName`), HidParse.dll, skins\, Language\,
-  // and the stand-in as FWUpdate\ViradeRI.exe and vorna_update\VornaUpdate.exe.
+  // an empty Macro.cfg, and the stand-in as FWUpdate\ViradeRI.exe and vorna_update\VornaUpdate.exe.
   std::filesystem::path AddDriver(const std::wstring& programName = L"NX7Driver.exe");
   void AddStandIns();
   // The stand-ins' log (they log here whatever their path, through NX7_STANDIN_LOG).
@@ -102,6 +102,8 @@ std::wstring QuoteArgument(const std::wstring& argument);
 
 // Processes whose program file is `program` (full path, compared without regard to case).
 std::vector<DWORD> ProcessesOf(const std::filesystem::path& program);
+// Processes whose program file has the name `fileName`, wherever it is.
+std::vector<DWORD> ProcessesNamed(const std::wstring& fileName);
 
 // Top-level windows.
 struct WindowQuery {
