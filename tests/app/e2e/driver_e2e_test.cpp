@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdio>
 #include <cstring>
 #include <fstream>
 #include <map>
@@ -36,6 +37,7 @@ constexpr POINT kLanguageButton{36, 626};
 constexpr RECT kFlag{19, 592, 55, 615};
 constexpr RECT kHintLine{67, 598, 300, 628};
 constexpr RECT kTabRow{30, 85, 928, 121};
+constexpr RECT kProgressBar{35, 47, 295, 56};  // in the progress dialog
 // On the window's background one pixel left of tab 1: the hint of tab 1 (HintId 1, str_main).
 constexpr POINT kBesideTab1{29, 103};
 constexpr wchar_t kLanguageFiles[12][8] = {L"sc", L"en", L"fre", L"kor", L"ger", L"ita",
@@ -176,9 +178,40 @@ class Driver : public ::testing::Test {
     // Keys a person might press do not close it.
     PressChord({VK_ESCAPE});
     PressChord({VK_MENU, VK_F4});
-    EXPECT_TRUE(WaitUntil([&] { return !IsWindowVisible(progress); }, milliseconds(15000)))
-        << "the progress dialog did not close";
+    // The bar as last seen before the dialog closed (it stays at 100 % for half a second).
+    std::vector<COLORREF> bar;
+    const bool closed = WaitUntil(
+        [&] {
+          if (!IsWindowVisible(progress)) return true;
+          std::vector<COLORREF> now = CaptureClient(progress, kProgressBar);
+          if (IsWindowVisible(progress)) bar = std::move(now);
+          return false;
+        },
+        milliseconds(15000));
+    EXPECT_TRUE(closed) << "the progress dialog did not close";
+    lastProgressBar_ = bar;
   }
+  // Whether the bar was filled to its right end: the end column shows the fill of the start.
+  bool LastProgressBarFull() const {
+    const int width = kProgressBar.right - kProgressBar.left, height = kProgressBar.bottom - kProgressBar.top;
+    if (lastProgressBar_.size() != size_t(width * height)) return false;
+    const int y = height / 2;
+    // 10 pixels in from each end, clear of the rounded ends.
+    return lastProgressBar_[size_t(y * width + 10)] == lastProgressBar_[size_t(y * width + width - 10)];
+  }
+  // The middle row of the last bar seen, for failure messages.
+  std::string LastProgressBarRow() const {
+    const int width = kProgressBar.right - kProgressBar.left, height = kProgressBar.bottom - kProgressBar.top;
+    if (lastProgressBar_.size() != size_t(width * height)) return "no picture of the bar";
+    std::string row;
+    char hex[16];
+    for (int x = 0; x < width; x += 10) {
+      std::snprintf(hex, sizeof hex, "%06lx ", lastProgressBar_[size_t(height / 2 * width + x)]);
+      row += hex;
+    }
+    return row;
+  }
+  std::vector<COLORREF> lastProgressBar_;
 
   // nx7ctl.exe with `arguments`; its exit code and what it printed.
   std::pair<std::optional<DWORD>, std::string> Nx7ctl(std::vector<std::wstring> arguments) {
@@ -287,6 +320,7 @@ TEST_F(Driver, ApplyOnTheDefaultProfileSendsWhatNx7ctlSendsAndSavesTheProfile) {
   const size_t before = SettledTrace().size();
   ASSERT_TRUE(folder_.Exists("Profile/Profile1.cfg")) << "the first start writes the default profile";
   ApplyThroughProgressDialog(main, L"progress_dialog");
+  EXPECT_TRUE(LastProgressBarFull()) << "the bar did not reach 100 %: " << LastProgressBarRow();
   EXPECT_TRUE(InfoBoxes().empty()) << "a failure was shown";
   const std::vector<std::string> sent = Reports(SettledTrace(), before);
   EXPECT_FALSE(sent.empty());
@@ -306,6 +340,8 @@ TEST_F(Driver, AFailingCommandEndsTheDialogAndShowsTheStageFailure) {
   HWND main = StartAndShow({L"--fail-command", L"11"});  // the DPI table
   ASSERT_NE(main, nullptr);
   ApplyThroughProgressDialog(main);
+  ASSERT_FALSE(lastProgressBar_.empty()) << "the bar was never seen";
+  EXPECT_FALSE(LastProgressBarFull()) << "a pass that failed reached 100 %: " << LastProgressBarRow();
   HWND box = WaitForWindow({.title = kInfoTitle, .processId = process_.Id()}, milliseconds(5000));
   ASSERT_NE(box, nullptr) << "no failure message";
   EXPECT_TRUE(SaveScreenshot(box, L"download_failed_box").saved);

@@ -23,6 +23,7 @@
 #include <vector>
 
 #include "harness.h"
+#include "store/settings_block.h"
 
 namespace nx7::e2e {
 namespace {
@@ -87,13 +88,20 @@ Repaint TimeClick(HWND window, POINT client, RECT area) {
   Repaint result;
   int polls = 0;
   Clock::time_point lastChange{};
+  // The repaint ends with the last change of the burst that follows the click; a change after
+  // 200 ms of stillness (a tooltip showing up, a hint) is not part of it.
   while (Clock::now() - clicked < std::chrono::milliseconds(600)) {
     std::vector<COLORREF> now = CaptureScreenPixels(screen);
     ++polls;
-    if (now != last) lastChange = Clock::now();
+    const auto seen = Clock::now();
+    if (now != last) {
+      const auto previous = lastChange == Clock::time_point{} ? clicked : lastChange;
+      if (seen - previous > std::chrono::milliseconds(200)) break;
+      lastChange = seen;
+    }
     last = std::move(now);
   }
-  result.pollMs = 600.0 / std::max(polls, 1);
+  result.pollMs = Ms(Clock::now() - clicked) / std::max(polls, 1);
   if (lastChange != Clock::time_point{}) result.ms = Ms(lastChange - clicked);
   return result;
 }
@@ -239,6 +247,18 @@ int Run(int argc, wchar_t** argv) {
       return 1;
     }
     target = {folder.AddDriver(), {L"--virtual"}, kTitle};
+    // Five default profiles, so a profile switch finds its file and shows no message.
+    SettingsBlock block{};
+    FillWithDefaults(block, false);
+    const auto image = SerialiseSettingsBlock(block);
+    std::filesystem::create_directories(folder.Path() / "Profile");
+    for (int slot = 1; slot <= 5; ++slot) {
+      FILE* file = _wfopen((folder.Path() / "Profile" / ("Profile" + std::to_string(slot) + ".cfg")).c_str(), L"wb");
+      if (file) {
+        fwrite(image.data(), 1, image.size(), file);
+        fclose(file);
+      }
+    }
   }
 
   std::vector<double> startMs;
@@ -294,7 +314,10 @@ int Run(int argc, wchar_t** argv) {
               return menu != nullptr;
             },
             std::chrono::milliseconds(3000));
-        if (!menu) break;
+        if (!menu) {
+          std::printf("%-34s the language menu did not open\n", "language switch");
+          break;
+        }
         RECT r{};
         GetWindowRect(menu, &r);
         POINT entry{58, 6 + 22 * (language - 1) + 11};
@@ -315,7 +338,10 @@ int Run(int argc, wchar_t** argv) {
   } else {
     ClickClient(window, {939, 17});
   }
-  WaitUntil([&] { return !IsWindowVisible(window); }, std::chrono::milliseconds(3000));
+  if (!WaitUntil([&] { return !IsWindowVisible(window); }, std::chrono::milliseconds(3000))) {
+    std::printf("the window did not hide; no idle figure\n");
+    return 1;
+  }
   std::this_thread::sleep_for(std::chrono::milliseconds(500));
   IdleCpu(process.Handle(), LinuxProcess(folder.Path()), idleSeconds);
   process.Kill();
