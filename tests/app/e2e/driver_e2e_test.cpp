@@ -13,6 +13,7 @@
 #include <thread>
 
 #include "harness.h"
+#include "skin/dlg_info_win32.h"
 #include "store/settings_block.h"
 
 namespace nx7::e2e {
@@ -65,6 +66,32 @@ bool IsCountdownBox(HWND box) {
   RECT r{};
   GetWindowRect(box, &r);
   return r.right >= GetSystemMetrics(SM_CXSCREEN) - 40 && r.bottom >= GetSystemMetrics(SM_CYSCREEN) - 80;
+}
+
+// The body of a message box (icon and text, between the title bar and the buttons).
+constexpr RECT kMessageBody{20, win32::CDlgInfo::kTextAreaTop, 325, win32::CDlgInfo::kTextAreaBottom};
+
+// The body of the program's message box showing `text` in English, as this process's own box
+// draws it: the program's box shows that text exactly when its body looks the same.
+std::vector<COLORREF> ReferenceMessageBody(const std::u16string& text) {
+  static win32::CDlgInfo* box;
+  static std::vector<COLORREF> body;
+  static int visibleTicks;
+  visibleTicks = 0;
+  body.clear();
+  win32::CDlgInfo dialog;
+  dialog.chineseText = false;
+  dialog.text = text;
+  box = &dialog;
+  const UINT_PTR timer = SetTimer(nullptr, 0, 50, [](HWND, UINT, UINT_PTR id, DWORD) {
+    if (!box->GetSafeHwnd() || !IsWindowVisible(*box) || ++visibleTicks < 6) return;  // shown and painted
+    KillTimer(nullptr, id);
+    body = CaptureClient(*box, kMessageBody);
+    box->EndDialog(IDOK);
+  });
+  dialog.DoModal();
+  KillTimer(nullptr, timer);
+  return body;
 }
 
 std::string ProfileImage(int ledMode, const std::wstring& launchPath = {}) {
@@ -292,6 +319,8 @@ TEST_F(Driver, WithoutAMouseItTriesTenTimesShowsTheNotFoundBoxAndEnds) {
   // Two bootloader checks (1 s) and ten open attempts 500 ms apart come first.
   EXPECT_GE(waited, milliseconds(1000 + 9 * 500));
   EXPECT_TRUE(IsCountdownBox(box)) << "the message closes itself";
+  std::this_thread::sleep_for(milliseconds(300));  // painted
+  EXPECT_EQ(CaptureClient(box, kMessageBody), ReferenceMessageBody(u"The NX7 gaming mouse cannot be found."));
   EXPECT_TRUE(SaveScreenshot(box, L"not_found_box").saved);
   HWND main = WaitForWindow({.title = kTitle, .processId = process_.Id(), .visibleOnly = false}, milliseconds(1000));
   ASSERT_NE(main, nullptr);
@@ -346,6 +375,9 @@ TEST_F(Driver, AFailingCommandEndsTheDialogAndShowsTheStageFailure) {
   ASSERT_NE(box, nullptr) << "no failure message";
   EXPECT_TRUE(SaveScreenshot(box, L"download_failed_box").saved);
   EXPECT_FALSE(IsCountdownBox(box)) << "a failure waits for OK";
+  const std::vector<COLORREF> shown = CaptureClient(box, kMessageBody);
+  EXPECT_EQ(shown, ReferenceMessageBody(u"Write mouse DPI failed."));
+  EXPECT_NE(shown, ReferenceMessageBody(u"Write mouse LED color failed."));  // the comparison tells texts apart
   // The failure leaves the profile as it was: no ConfigInfo slot marked by a download.
   const auto table = ReadRegistryBinary(HKEY_LOCAL_MACHINE, kKey, L"ConfigInfo");
   ASSERT_TRUE(table.has_value());
@@ -383,6 +415,8 @@ TEST_F(Driver, UnpluggingTheMouseWhileIdleShowsTheMessageAndEnds) {
   HWND box = WaitForWindow({.title = kInfoTitle, .processId = process_.Id()}, milliseconds(5000));
   ASSERT_NE(box, nullptr) << "no message after the removal";
   EXPECT_TRUE(IsCountdownBox(box)) << "the message closes itself";
+  std::this_thread::sleep_for(milliseconds(300));  // painted
+  EXPECT_EQ(CaptureClient(box, kMessageBody), ReferenceMessageBody(u"The NX7 gaming mouse cannot be found."));
   EXPECT_TRUE(process_.Running());
   // The box counts down five seconds; then the program ends.
   EXPECT_TRUE(process_.WaitForExit(milliseconds(15000)).has_value()) << "still running after the message";

@@ -69,7 +69,7 @@ struct Repaint {
   double pollMs = 0;   // the time one look at the screen takes
 };
 
-// Clicks `client` of `window` and watches `area` (client coordinates) for 600 ms.
+// Clicks `client` of `window` and watches `area` (client coordinates) for up to a second.
 Repaint TimeClick(HWND window, POINT client, RECT area) {
   POINT tl{area.left, area.top}, br{area.right, area.bottom};
   ClientToScreen(window, &tl);
@@ -88,15 +88,14 @@ Repaint TimeClick(HWND window, POINT client, RECT area) {
   Repaint result;
   int polls = 0;
   Clock::time_point lastChange{};
-  // The repaint ends with the last change of the burst that follows the click; a change after
-  // 200 ms of stillness (a tooltip showing up, a hint) is not part of it.
-  while (Clock::now() - clicked < std::chrono::milliseconds(600)) {
+  // The repaint ends with the last change of the burst that starts with the first change after
+  // the click; a change after 200 ms of stillness (a tooltip showing up) is not part of it.
+  while (Clock::now() - clicked < std::chrono::milliseconds(1000)) {
     std::vector<COLORREF> now = CaptureScreenPixels(screen);
     ++polls;
     const auto seen = Clock::now();
     if (now != last) {
-      const auto previous = lastChange == Clock::time_point{} ? clicked : lastChange;
-      if (seen - previous > std::chrono::milliseconds(200)) break;
+      if (lastChange != Clock::time_point{} && seen - lastChange > std::chrono::milliseconds(200)) break;
       lastChange = seen;
     }
     last = std::move(now);
@@ -300,7 +299,8 @@ int Run(int argc, wchar_t** argv) {
       profileSwitches.push_back(TimeClick(window, profiles[1], whole));
       profileSwitches.push_back(TimeClick(window, profiles[0], whole));
     }
-    for (int round = 0; round < runs; ++round) {
+    bool menuOpens = true;
+    for (int round = 0; round < runs && menuOpens; ++round) {
       for (int language : {1, 2}) {
         ClickClient(window, {36, 626});
         HWND menu = nullptr;
@@ -316,6 +316,7 @@ int Run(int argc, wchar_t** argv) {
             std::chrono::milliseconds(3000));
         if (!menu) {
           std::printf("%-34s the language menu did not open\n", "language switch");
+          menuOpens = false;
           break;
         }
         RECT r{};
