@@ -83,8 +83,11 @@ Repaint TimeClick(HWND window, POINT client, RECT area) {
   press[0].type = press[1].type = INPUT_MOUSE;
   press[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
   press[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
+  // Pressed and released 20 ms apart, as a finger does; timed from the press.
   const auto clicked = Clock::now();
-  SendInput(2, press, sizeof(INPUT));
+  SendInput(1, &press[0], sizeof(INPUT));
+  std::this_thread::sleep_for(std::chrono::milliseconds(20));
+  SendInput(1, &press[1], sizeof(INPUT));
   Repaint result;
   int polls = 0;
   Clock::time_point lastChange{};
