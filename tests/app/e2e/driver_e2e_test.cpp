@@ -231,6 +231,8 @@ class Driver : public ::testing::Test {
         milliseconds(15000));
     EXPECT_TRUE(closed) << "the progress dialog did not close";
     lastProgressBar_ = bar;
+    // The main window takes the input back once the modal loop has ended.
+    std::this_thread::sleep_for(milliseconds(300));
   }
   // Whether the bar was filled to its right end: the end column shows the fill of the start.
   bool LastProgressBarFull() const {
@@ -557,7 +559,13 @@ TEST_F(Driver, ProfileButtonsSwitchTheProfileThatApplySends) {
   ASSERT_NE(main, nullptr);
   for (int slot : {2, 4}) {
     SCOPED_TRACE("slot " + std::to_string(slot));
+    const RECT button{kProfile[slot].x - 20, kProfile[slot].y - 8, kProfile[slot].x + 20, kProfile[slot].y + 8};
+    MoveCursorTo([&] { POINT p = kProfile[slot]; ClientToScreen(main, &p); return p; }());
+    std::this_thread::sleep_for(milliseconds(200));  // the hover look is drawn
+    const std::vector<COLORREF> unchecked = CaptureClient(main, button);
     ClickClient(main, kProfile[slot]);
+    EXPECT_TRUE(WaitUntil([&] { return CaptureClient(main, button) != unchecked; }, milliseconds(2000)))
+        << "the click on profile " << slot + 1 << " changed nothing on the button";
     EXPECT_TRUE(InfoBoxes().empty()) << "a message after switching";
     EXPECT_TRUE(SaveScreenshot(main, L"main_en_profile" + std::to_wstring(slot + 1)).saved);
     const size_t before = SettledTrace().size();
