@@ -1,10 +1,16 @@
 #include "app/main_dlg_win32.h"
 
+#include <psapi.h>
+
+#include <cstdio>
+
 #include "app/main_window_rules.h"
 #include "buttons/launches.h"
 #include "i18n/hint_text.h"
 #include "i18n/language_choice.h"
+#include "i18n/language_menu_win32.h"
 #include "performance/system_parameters_win32.h"
+#include "platform/win32/file_handle.h"
 #include "platform/win32/wide.h"
 #include "resource_ids.h"
 #include "skin/dlg_info_win32.h"
@@ -48,6 +54,7 @@ DownloadService::PointerSettings CNX70DriverDlg::PointerSettings() {
 }
 
 CNX70DriverDlg::~CNX70DriverDlg() {
+  RemoveMessageFilter(*this);
   worker_.reset();
   RemoveTrayIcon();
   DestroyWindow();
@@ -87,7 +94,10 @@ BOOL CNX70DriverDlg::OnInitDialog() {
   const int defaultFlag = ApplyDefaultLanguage(app_.Language());
   const bool chineseLayout = app_.ChineseText();
   // 3. A mouse in bootloader mode is handed to the flashing tool; nothing else happens.
-  if (BootloaderAtStart(services_.Usb(), app_.clock())) {
+  const uint32_t bootloaderCheckStart = app_.clock().TickCount();
+  const bool bootloader = BootloaderAtStart(services_.Usb(), app_.clock());
+  mandatedWaitMs_ = app_.clock().TickCount() - bootloaderCheckStart;
+  if (bootloader) {
     StartFlasher(services_.ShellService(), app_.ProgramFolder());
     Post(WM_CLOSE);
     closing_ = true;
@@ -143,7 +153,34 @@ BOOL CNX70DriverDlg::OnInitDialog() {
   app_.hooks().SetNotifyFlags(false, true);
   timers_.Start(self, kUpdaterTimerId, kUpdaterDelayMs);
   ModifyStyle(0, WS_MINIMIZEBOX);
+  WriteStartupReport();
   return TRUE;
+}
+
+void CNX70DriverDlg::WriteStartupReport() {
+  if (services_.ReportPath().empty()) return;
+  FILETIME created{}, exited{}, kernel{}, user{}, now{};
+  ::GetProcessTimes(::GetCurrentProcess(), &created, &exited, &kernel, &user);
+  ::GetSystemTimeAsFileTime(&now);
+  auto ticks = [](const FILETIME& t) { return (uint64_t(t.dwHighDateTime) << 32) | t.dwLowDateTime; };
+  const uint64_t sinceStartMs = (ticks(now) - ticks(created)) / 10000;
+  PROCESS_MEMORY_COUNTERS_EX memory{};
+  memory.cb = sizeof(memory);
+  ::K32GetProcessMemoryInfo(::GetCurrentProcess(), reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&memory), sizeof(memory));
+  char text[256];
+  const int n = std::snprintf(text, sizeof(text),
+                              "startup_ms %llu\nmandated_wait_ms %u\nprivate_bytes %llu\npagefile_bytes %llu\n"
+                              "working_set_bytes %llu\ngdi_objects %lu\nuser_objects %lu\n",
+                              static_cast<unsigned long long>(sinceStartMs), mandatedWaitMs_,
+                              static_cast<unsigned long long>(memory.PrivateUsage),
+                              static_cast<unsigned long long>(memory.PagefileUsage),
+                              static_cast<unsigned long long>(memory.WorkingSetSize),
+                              ::GetGuiResources(::GetCurrentProcess(), GR_GDIOBJECTS),
+                              ::GetGuiResources(::GetCurrentProcess(), GR_USEROBJECTS));
+  const FileHandle file(::CreateFileW(Wide(services_.ReportPath()), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                      FILE_ATTRIBUTE_NORMAL, nullptr));
+  DWORD written = 0;
+  if (file.valid() && n > 0) ::WriteFile(file.get(), text, DWORD(n), &written, nullptr);
 }
 
 bool CNX70DriverDlg::OpenMouse() {
@@ -194,8 +231,15 @@ void CNX70DriverDlg::BuildControls(bool chineseLayout) {
     Region region = QuadRegion(quad);
     button.Create(u"", WS_CHILD | WS_VISIBLE, region.Get(), self, 0);
   };
-  for (size_t i = 0; i < tabs_.size(); ++i) regionButton(tabs_[i], mw::kPageTabs[i]);
-  for (size_t i = 0; i < profiles_.size(); ++i) regionButton(profiles_[i], mw::kProfileButtons[i]);
+  // Tabs and profile buttons are radio groups: the checked one shows its pressed picture.
+  for (size_t i = 0; i < tabs_.size(); ++i) {
+    tabs_[i].SetRadioMode(true);
+    regionButton(tabs_[i], mw::kPageTabs[i]);
+  }
+  for (size_t i = 0; i < profiles_.size(); ++i) {
+    profiles_[i].SetRadioMode(true);
+    regionButton(profiles_[i], mw::kProfileButtons[i]);
+  }
   regionButton(apply_, mw::kApplyButton);
   RefreshToolTips();
 }
@@ -343,7 +387,7 @@ void CNX70DriverDlg::OnCommand(UINT code, UINT id, HWND control) {
   } else if (control && control == close_.GetSafeHwnd()) {
     HideToTray();
   } else if (control && control == language_.GetSafeHwnd()) {
-    // The language menu is shown by the menu control.
+    OpenLanguageMenu();
   } else if (control && control == apply_.GetSafeHwnd()) {
     Apply();
   } else if (control) {
@@ -452,14 +496,20 @@ LRESULT CNX70DriverDlg::OnTrayNotify(WPARAM, LPARAM mouseMessage) {
 }
 
 void CNX70DriverDlg::ShowTrayMenu() {
-  const HMENU menu = ::CreatePopupMenu();
-  ::AppendMenuW(menu, MF_STRING, kTrayConfigCommand, L"Config");
-  ::AppendMenuW(menu, MF_STRING, kTrayExitCommand, L"Exit");
+  const std::unique_ptr<CXPMenu> menu = CXPMenu::TrayMenu();
   POINT cursor{};
   ::GetCursorPos(&cursor);
   ::SetForegroundWindow(GetSafeHwnd());
-  ::TrackPopupMenu(menu, TPM_RIGHTBUTTON, cursor.x, cursor.y, 0, GetSafeHwnd(), nullptr);
-  ::DestroyMenu(menu);
+  menu->Track(GetSafeHwnd(), cursor, TPM_RIGHTBUTTON);
+}
+
+void CNX70DriverDlg::OpenLanguageMenu() {
+  RECT button{};
+  ::GetWindowRect(language_.GetSafeHwnd(), &button);
+  // A menu still open is closed first: one at a time.
+  if (languageMenu_ && ::IsWindow(languageMenu_)) ::PostMessageW(languageMenu_, WM_CLOSE, 0, 0);
+  CMenuExA* menu = nx7::win32::OpenLanguageMenu(GetSafeHwnd(), button);
+  languageMenu_ = menu ? menu->GetSafeHwnd() : nullptr;
 }
 
 void CNX70DriverDlg::OnTimer(UINT_PTR id) {

@@ -34,6 +34,7 @@
 #include "skin/gdi_bitmap_btn_win32.h"
 #include "skin/irr_button_win32.h"
 #include "skin/skin_images_win32.h"
+#include "skin/xp_menu_win32.h"
 #include "store/store_outcome.h"
 
 namespace nx7::win32 {
@@ -51,7 +52,7 @@ inline constexpr uint32_t kOpenAttemptPauseMs = 500;
 inline constexpr UINT WM_VIRTUAL_PLUG = WM_APP + 0x101;
 
 class CNX70DriverDlg
-    : public WindowClass<CNX70DriverDlg, CDialogEx, DoubleBufferedPaint<CNX70DriverDlg>>,
+    : public WindowClass<CNX70DriverDlg, CDialogEx, DoubleBufferedPaint<CNX70DriverDlg>, XPMenuOwner<CNX70DriverDlg>>,
       private MessageFilter {
  public:
   static constexpr UINT kTemplate = 102;
@@ -81,6 +82,7 @@ class CNX70DriverDlg
   void RemoveTrayIcon();
   bool OpenMouse();
   void StartWorker();
+  void WriteStartupReport();
 
   // Message handlers.
   void OnCommand(UINT code, UINT id, HWND control);
@@ -109,6 +111,7 @@ class CNX70DriverDlg
   void HideToTray();
   void ShowFromTray();
   void ShowTrayMenu();
+  void OpenLanguageMenu();
   void RefreshToolTips();
   void ShowFlag(int bitmapId);
   // Prepares the download and, unless the profile is refused, starts it with the progress dialog.
@@ -152,6 +155,7 @@ class CNX70DriverDlg
   int page_ = 0;
   std::optional<int> pendingFailure_;
   bool closing_ = false;
+  uint32_t mandatedWaitMs_ = 0;  // the bootloader check's pauses, not the program's own work
 };
 
 }  // namespace nx7::win32

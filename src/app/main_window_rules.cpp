@@ -40,6 +40,10 @@ ParsedOptions ParseProgramOptions(const std::vector<std::u16string>& args) {
       if (i + 1 >= args.size() || args[i + 1].empty()) return refuse(u"--trace needs a file");
       traceSeen = true;
       o.tracePath = args[++i];
+    } else if (a == u"--report") {
+      if (!o.reportPath.empty()) return refuse(u"--report given twice");
+      if (i + 1 >= args.size() || args[i + 1].empty()) return refuse(u"--report needs a file");
+      o.reportPath = args[++i];
     } else if (a == u"--fail-command") {
       if (o.failCommand) return refuse(u"--fail-command given twice");
       if (i + 1 >= args.size()) return refuse(u"--fail-command needs a command byte");

@@ -15,11 +15,13 @@ namespace nx7 {
 //   --trace FILE           every report of the session to FILE (the nx7ctl trace format)
 //   --virtual-bootloader   with --virtual: a mouse in bootloader mode is present at start
 //   --fail-command XX      with --virtual: the mouse refuses every report of command byte XX (hex)
+//   --report FILE          when the window is shown: start-up time, memory and GDI objects to FILE
 struct ProgramOptions {
   bool useVirtual = false;
   std::u16string tracePath;
   bool virtualBootloader = false;
   std::optional<uint8_t> failCommand;
+  std::u16string reportPath;
 };
 
 struct ParsedOptions {

@@ -1,7 +1,6 @@
 #include "app/pages_win32.h"
 
-#include <gdiplus.h>
-
+#include "app/gdiplus_text_win32.h"
 #include "app/main_window_rules.h"
 #include "framework/handles.h"
 #include "platform/win32/wide.h"
@@ -33,9 +32,13 @@ bool CSkinPage::CreatePage(HWND mainWindow, const RECT& pageArea) {
 BOOL CSkinPage::OnInitDialog() {
   const std::u16string skins = app_.ProgramFolder() + u"\\skins\\";
   normal_ = SharedFileBitmap(skins + files_[0]);
-  down_ = SharedFileBitmap(skins + files_[1]);
-  over_ = SharedFileBitmap(skins + files_[2]);
   return TRUE;
+}
+
+void CSkinPage::LoadButtonPictures() {
+  const std::u16string skins = app_.ProgramFolder() + u"\\skins\\";
+  if (!down_) down_ = SharedFileBitmap(skins + files_[1]);
+  if (!over_) over_ = SharedFileBitmap(skins + files_[2]);
 }
 
 void CSkinPage::Paint(HDC dc) {
@@ -73,6 +76,14 @@ void CDlgLEDSet::Reload() {
 CDlgMacro::CDlgMacro(AppContext& app)
     : CSkinPage(IDD_DLG_MACRO, app, u"Macro_normal.bmp", u"Macro_down.bmp", u"Macro_over.bmp") {}
 
+BOOL CDlgMacro::OnInitDialog() {
+  CSkinPage::OnInitDialog();
+  // The template's edit fields wait, hidden, for the page's controls to place and skin them.
+  for (int id : {IDC_MACRO_REPEAT_EDIT, IDC_MACRO_KEY_EDIT, IDC_MACRO_DELAY_EDIT})
+    ::ShowWindow(::GetDlgItem(GetSafeHwnd(), id), SW_HIDE);
+  return TRUE;
+}
+
 bool CDlgMacro::Recording() const { return app_.hooks().RecordMode(); }
 
 void CDlgMacro::ToggleRecord() { app_.hooks().SetRecordMode(!Recording()); }
@@ -98,18 +109,9 @@ void CDlgSupport::SetFirmwareVersionText(std::u16string text) {
 
 void CDlgSupport::PaintOver(HDC dc) {
   namespace sp = layout::support_page;
-  Gdiplus::Graphics graphics(dc);
-  Gdiplus::FontFamily shellDlg(L"MS Shell Dlg");
-  const Gdiplus::FontFamily* family =
-      shellDlg.GetLastStatus() == Gdiplus::Ok ? &shellDlg : Gdiplus::FontFamily::GenericSansSerif();
-  Gdiplus::Font font(family, 12, Gdiplus::FontStyleRegular, Gdiplus::UnitPoint);
-  Gdiplus::SolidBrush brush(Gdiplus::Color(0xFFC1D2EE));
-  Gdiplus::StringFormat format;
-  format.SetAlignment(Gdiplus::StringAlignmentNear);
   auto draw = [&](const std::u16string& text, const layout::Rect& r) {
-    const Gdiplus::RectF box(Gdiplus::REAL(r.left), Gdiplus::REAL(r.top), Gdiplus::REAL(r.width()),
-                             Gdiplus::REAL(r.height()));
-    graphics.DrawString(Wide(text), INT(text.size()), &font, box, &format, &brush);
+    DrawGdiplusText(dc, text, L"MS Shell Dlg", 12, float(r.left), float(r.top), float(r.width()), float(r.height()),
+                    0xFFC1D2EE);
   };
   draw(u"V1.0.0", sp::kProgramVersion);
   draw(FirmwareVersionDisplay(firmwareVersionText_), sp::kFirmwareVersion);

@@ -28,6 +28,9 @@ class CSkinPage : public WindowClass<CSkinPage, CDialogEx, DoubleBufferedPaint<C
   bool CreatePage(HWND mainWindow, const RECT& pageArea);
   // Whether the page's normal picture was found.
   bool HasBackground() const { return normal_ && *normal_; }
+  // Loads the pressed and hover pictures the page's buttons are cut from, on first use: a page
+  // without buttons holds only its background (each picture is a whole page, 1.7 MB).
+  void LoadButtonPictures();
   HWND MainWindow() const { return mainWindow_; }
 
  protected:
@@ -84,6 +87,9 @@ class CDlgMacro : public CSkinPage {
   void CommitPendingEdit();
   // Closes the category menu if it is open.
   void CloseCategoryMenu();
+
+ protected:
+  BOOL OnInitDialog() override;
 };
 
 // Statistics page (template 106).

@@ -66,6 +66,7 @@ std::unique_ptr<ProgramServices> ProgramServices::Make(const ProgramOptions& opt
     s->deviceClock_ = s->tracingClock_.get();
   }
   s->shell_ = std::make_unique<Win32Shell>();
+  s->reportPath_ = options.reportPath;
   return s;
 }
 

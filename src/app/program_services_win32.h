@@ -36,6 +36,8 @@ class ProgramServices {
   VirtualMouse* Virtual() { return virtualMouse_.get(); }
   VirtualUsbDeviceList* VirtualUsb() { return virtualUsb_; }
   bool UsesVirtualMouse() const { return virtualMouse_ != nullptr; }
+  // Where the start-up report goes; empty for none.
+  const std::u16string& ReportPath() const { return reportPath_; }
 
   // The virtual mouse leaves or comes back: the USB device list follows it.
   void UnplugVirtual();
@@ -55,6 +57,7 @@ class ProgramServices {
   VirtualUsbDeviceList* virtualUsb_ = nullptr;
   std::unique_ptr<Shell> shell_;
   bool taken_ = false;
+  std::u16string reportPath_;
 };
 
 }  // namespace nx7::win32

@@ -1,5 +1,6 @@
 #include "app/progress_dlg_win32.h"
 
+#include "app/gdiplus_text_win32.h"
 #include "app/messages.h"
 #include "platform/win32/wide.h"
 
@@ -36,7 +37,6 @@ INT_PTR CDlgProgress::Show(HWND parent, bool chineseText) {
 }
 
 BOOL CDlgProgress::OnInitDialog() {
-  position_ = 0;
   closing_ = false;
   ::SetWindowTextW(GetSafeHwnd(), L"VornaNX7ProcessDlg");
   const std::u16string folder = programFolder_ + u"\\skins\\ProgressBar\\";
@@ -46,6 +46,12 @@ BOOL CDlgProgress::OnInitDialog() {
   if (size.cx == 0) size = {layout::progress_dialog::kClient.width, layout::progress_dialog::kClient.height};
   ::SetWindowPos(GetSafeHwnd(), nullptr, (::GetSystemMetrics(SM_CXFULLSCREEN) - size.cx) / 2,
                  (::GetSystemMetrics(SM_CYFULLSCREEN) - size.cy) / 2, size.cx, size.cy, SWP_NOZORDER);
+  bar_.Create(kBarRect.left, kBarRect.top, kBarRect.right, kBarRect.bottom, GetSafeHwnd(), kBarId);
+  bar_.SetImages(kBarRect.left, kBarRect.top, kBarRect.right - kBarRect.left, kBarRect.bottom - kBarRect.top,
+                 normal_.Get(), over_.Get());
+  bar_.SetRange(0, 100);
+  bar_.SetReadOnly(true);
+  bar_.SetPos(0);
   // Published before the worker's last value is read: a value kept after this read is posted
   // to the window, one kept before it is read here.
   published_ = GetSafeHwnd();
@@ -71,10 +77,10 @@ LRESULT CDlgProgress::OnProgress(WPARAM percent, LPARAM) {
 }
 
 void CDlgProgress::SetProgress(int percent) {
-  position_ = percent < 0 ? 0 : percent > 100 ? 100 : percent;
-  ::RedrawWindow(GetSafeHwnd(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+  bar_.SetPos(percent);
+  ::RedrawWindow(GetSafeHwnd(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
   // Half a second at 100 % before closing; a timer, so the window keeps painting meanwhile.
-  if (position_ == 100 && !closing_) {
+  if (percent >= 100 && !closing_) {
     closing_ = true;
     timers_.Start(GetSafeHwnd(), kCloseTimer, kCloseDelayMs);
   }
@@ -93,6 +99,7 @@ void CDlgProgress::OnTimer(UINT_PTR id) {
 }
 
 void CDlgProgress::OnClose() {
+  bar_.DestroyWindow();
   normal_.Reset();
   over_.Reset();
   EndDialog(IDOK);
@@ -115,23 +122,10 @@ void CDlgProgress::Paint(HDC dc) {
   Gdiplus::DllExports::GdipCreateFromHDC(dc, &native);
   const SIZE size = ImageSize(normal_.Get());
   if (native && normal_) Gdiplus::DllExports::GdipDrawImageRectI(native, normal_.Get(), 0, 0, size.cx, size.cy);
-  // The bar: the filled picture's part up to the position.
-  const int filled = (kBarRect.right - kBarRect.left) * position_ / 100;
-  if (native && over_ && filled > 0) {
-    Gdiplus::DllExports::GdipDrawImageRectRectI(native, over_.Get(), kBarRect.left, kBarRect.top, filled,
-                                                kBarRect.bottom - kBarRect.top, kBarRect.left, kBarRect.top, filled,
-                                                kBarRect.bottom - kBarRect.top, Gdiplus::UnitPixel, nullptr,
-                                                nullptr, nullptr);
-  }
   if (native) Gdiplus::DllExports::GdipDeleteGraphics(native);
-  const wchar_t* text = chinese_ ? L"\u66F4\u65B0\u8FDB\u884C\u4E2D\uFF0C\u8BF7\u7A0D\u5019..."
-                                 : L"Updating is in progress, please wait\u2026";
-  Gdiplus::Graphics graphics(dc);
-  Gdiplus::Font font(Gdiplus::FontFamily::GenericSansSerif(), 8, Gdiplus::FontStyleRegular, Gdiplus::UnitPoint);
-  Gdiplus::SolidBrush grey(Gdiplus::Color(0xFF808080));
-  Gdiplus::StringFormat format;
-  format.SetAlignment(Gdiplus::StringAlignmentNear);
-  graphics.DrawString(text, -1, &font, Gdiplus::RectF(35, 20, 310, 40), &format, &grey);
+  const std::u16string text = chinese_ ? u"\u66F4\u65B0\u8FDB\u884C\u4E2D\uFF0C\u8BF7\u7A0D\u5019..."
+                                       : u"Updating is in progress, please wait\u2026";
+  DrawGdiplusText(dc, text, nullptr, 8, 35, 20, 310, 40, 0xFF808080);
 }
 
 }  // namespace nx7::win32

@@ -17,6 +17,7 @@
 #include "framework/timer_source.h"
 #include "framework/window_class.h"
 #include "skin/layout_win32.h"
+#include "skin/progress_bar_win32.h"
 
 namespace nx7::win32 {
 
@@ -41,7 +42,7 @@ class CDlgProgress : public WindowClass<CDlgProgress, CDialogEx, DoubleBufferedP
   // the dialog closes as after the worker's 100 %; after a failure it closes now.
   void Finish(bool succeeded);
 
-  int Position() const { return position_; }
+  int Position() const { return bar_.GetPos(); }
   bool Closing() const { return closing_; }
 
  protected:
@@ -64,8 +65,8 @@ class CDlgProgress : public WindowClass<CDlgProgress, CDialogEx, DoubleBufferedP
   std::function<int()> lastProgress_;
   TimerSource& timers_;
   GdiplusImage normal_, over_;
+  CPngHProgressBar bar_;
   std::atomic<HWND> published_{nullptr};
-  int position_ = 0;
   bool closing_ = false;
   bool chinese_ = false;
 };

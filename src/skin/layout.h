@@ -317,6 +317,19 @@ inline constexpr Size kTrayMenuIcon{16, 16};
 inline constexpr int kLanguageMenuTop = 6;
 inline constexpr int kLanguageMenuEntryHeight = 22;
 inline constexpr Rect kLanguageMenuEntry{6, 0, 110, 22};
+// Popup menus (the language menu): 116 wide, 3 pixels below the last entry; a separator is a
+// line (32, +2)-(110, +3) taking 4 pixels; the icon is centred in the first 25 pixels of an
+// entry, the text runs from +30 to +112.
+inline constexpr int kPopupMenuWidth = 116;
+inline constexpr int kPopupMenuBottom = 3;
+inline constexpr Rect kPopupMenuSeparator{32, 2, 110, 3};
+inline constexpr int kPopupMenuSeparatorHeight = 4;
+inline constexpr int kPopupMenuIconColumn = 25;
+inline constexpr int kPopupMenuTextLeft = 30;
+inline constexpr int kPopupMenuTextRight = 112;
+// Tray menu items (owner-drawn): 75 x 22, icons 16 x 16, text from +33.
+inline constexpr Size kTrayMenuItem{75, 22};
+inline constexpr int kTrayMenuTextLeft = 33;
 }  // namespace art
 
 // Resource numbers of the pictures: the one table of them. The artwork generator renders each

@@ -19,6 +19,24 @@ HFONT SkinLook::CaptionFont() const {
   return caption_.Get();
 }
 
+HFONT SkinLook::PopupMenuFont() const {
+  std::lock_guard lock(mutex_);
+  if (!popupMenu_) {
+    popupMenu_.Attach(::CreateFontW(12, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, GB2312_CHARSET, OUT_DEFAULT_PRECIS,
+                                    CLIP_DEFAULT_PRECIS, NONANTIALIASED_QUALITY, FF_SWISS, L"Arial"));
+  }
+  return popupMenu_.Get();
+}
+
+HFONT SkinLook::TrayMenuFont() const {
+  std::lock_guard lock(mutex_);
+  if (!trayMenu_) {
+    trayMenu_.Attach(::CreateFontW(14, 0, 0, 0, 500, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
+                                   CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, FF_SWISS, L"Arial"));
+  }
+  return trayMenu_.Get();
+}
+
 HFONT SkinLook::EditFont(int height) const {
   std::lock_guard lock(mutex_);
   Font& font = editFonts_[height];

@@ -41,6 +41,11 @@ class SkinLook {
   HFONT CaptionFont() const;
   // Edit fields: `height` pixels, medium weight, the system's default face.
   HFONT EditFont(int height) const;
+  // The popup menu's entries: Arial, 12 pixels, GB2312 character set. Drawn without smoothing:
+  // the entries' layer is keyed on magenta, which smoothed edges would carry into the picture.
+  HFONT PopupMenuFont() const;
+  // The tray menu's items: Arial, 14 pixels, medium weight.
+  HFONT TrayMenuFont() const;
   const ButtonText& ButtonTextColors() const { return kButtonText; }
   COLORREF EditText() const { return kEditText; }
   COLORREF MessageText() const { return kMessageText; }
@@ -51,6 +56,8 @@ class SkinLook {
   bool chinese_;
   mutable std::mutex mutex_;
   mutable Font caption_;
+  mutable Font popupMenu_;
+  mutable Font trayMenu_;
   mutable std::map<int, Font> editFonts_;
 };
 

@@ -25,6 +25,7 @@ TEST(ProgramOptions, AcceptedCommandLines) {
   ASSERT_TRUE(all.failCommand);
   EXPECT_EQ(*all.failCommand, 0x1B);
   EXPECT_EQ(ok({u"--trace", u"t.txt"}).tracePath, u"t.txt");  // a real mouse may be traced too
+  EXPECT_EQ(ok({u"--report", u"r.txt"}).reportPath, u"r.txt");
 }
 
 TEST(ProgramOptions, RefusedCommandLinesSayWhy) {
@@ -38,6 +39,7 @@ TEST(ProgramOptions, RefusedCommandLinesSayWhy) {
       {{u"--virtual", u"--fail-command", u"123"}, u"--fail-command needs a hexadecimal byte"},
       {{u"--virtual", u"--fail-command"}, u"--fail-command needs a command byte"},
       {{u"--trace"}, u"--trace needs a file"},
+      {{u"--report"}, u"--report needs a file"},
       {{u"--trace", u"a", u"--trace", u"b"}, u"--trace given twice"},
       {{u"--virtual", u"--virtual"}, u"--virtual given twice"},
       {{u"/virtual"}, u"unknown option /virtual"},

@@ -149,7 +149,9 @@ std::span<const MessageEntry> RecordingWindow::MessageEntries() {
                                           OnRaw<WM_MOUSEMOVE, &RecordingWindow::Record>(),
                                           OnRaw<WM_LBUTTONDOWN, &RecordingWindow::Record>(),
                                           OnRaw<WM_LBUTTONUP, &RecordingWindow::Record>(),
-                                          OnRaw<WM_BUTTON_MOUSE, &RecordingWindow::Record>());
+                                          OnRaw<WM_BUTTON_MOUSE, &RecordingWindow::Record>(),
+                                          OnRaw<WM_SLIDER_VALUE, &RecordingWindow::Record>(),
+                                          OnRaw<WM_LANGUAGE_SELECTED, &RecordingWindow::Record>());
   return entries;
 }
 
