@@ -461,8 +461,10 @@ TEST_F(Driver, AWheelForwardSetToAProgramLaunchRunsItOncePerStep) {
   EXPECT_EQ(folder_.StandInLines(), (std::vector<std::string>(3, "0")));
 }
 
-// Waits for: the language menu in NX7Driver.exe (branch program: its language button opens no
-// menu yet).
+// Disabled: flaky. All twelve choices pass in some runs; in others, after a few choices, a click
+// on the language button opens no menu, or a click on an entry is not taken (the saved language
+// stays). Not yet known whether the program or the injected input under Wine is at fault; the
+// same clicks on the tabs, profiles and APPLY are reliable.
 TEST_F(Driver, DISABLED_ChoosingEachLanguageReloadsTheCatalogueAndTheFlag) {
   HWND main = StartAndShow();
   ASSERT_NE(main, nullptr);
@@ -497,14 +499,12 @@ TEST_F(Driver, DISABLED_ChoosingEachLanguageReloadsTheCatalogueAndTheFlag) {
       EXPECT_EQ(hints[a] == hints[b], MainHintText(a) == MainHintText(b)) << "languages " << a << " and " << b;
     }
   }
-  // Only Chinese takes the Chinese labels of the tabs.
-  EXPECT_NE(tabs[1], tabs[2]);
-  for (int language = 3; language <= 12; ++language) EXPECT_EQ(tabs[language], tabs[2]) << language;
+  // The tabs' labelled pictures are chosen when the buttons are made, from the skins' language:
+  // no switch changes them.
+  for (int language = 1; language <= 12; ++language) EXPECT_EQ(tabs[language], tabs[2]) << language;
 }
 
-// Waits for: the language menu in NX7Driver.exe (branch program: its language button opens no
-// menu yet).
-TEST_F(Driver, DISABLED_ClickingOutsideTheLanguageMenuClosesItWithoutAChoice) {
+TEST_F(Driver, ClickingOutsideTheLanguageMenuClosesItWithoutAChoice) {
   HWND main = StartAndShow();
   ASSERT_NE(main, nullptr);
   ClickClient(main, kLanguageButton);
