@@ -80,7 +80,7 @@ std::vector<COLORREF> ReferenceMessageBody(const std::u16string& text) {
   static int visibleTicks;
   visibleTicks = 0;
   body.clear();
-  win32::CDlgInfo dialog;
+  win32::CDlgInfo dialog(nullptr, RealClock(), win32::WindowTimers());
   dialog.chineseText = false;
   dialog.text = text;
   box = &dialog;
