@@ -6,8 +6,11 @@
 // come from the assignment itself.
 #include <array>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
+
+#include "i18n/string_keys.h"
 
 namespace nx7 {
 
@@ -48,6 +51,19 @@ inline constexpr std::array<FunctionTypeRow, 27> kFunctionTypes{{
     {143, u"FIRE", u"火力", 0x0218F00A, "str_fire"},
     {121, u"Disable key", u"禁用按键", 0x00000007, ""},  // offered by the dialog's disable check box
 }};
+
+// The catalogue key of the row offering `row` in the basic-function list, nothing when none does.
+constexpr std::optional<StringKey> CatalogueKey(const FunctionTypeRow& row) {
+  return row.catalogueKey.empty() ? std::nullopt : StringKeyNamed(row.catalogueKey);
+}
+
+// Every key the table names is a key of the catalogue.
+static_assert([] {
+  for (const FunctionTypeRow& row : kFunctionTypes) {
+    if (!row.catalogueKey.empty() && !StringKeyNamed(row.catalogueKey)) return false;
+  }
+  return true;
+}());
 
 inline constexpr int32_t kTypeKeyCombination = 5;
 inline constexpr int32_t kTypeMacro = 6;

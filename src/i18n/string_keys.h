@@ -4,6 +4,7 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <string_view>
 
 namespace nx7 {
@@ -190,6 +191,19 @@ static_assert(static_cast<size_t>(StringKey::str_msg5) + 1 == kStringKeyCount);
 
 inline constexpr std::u16string_view StringKeyName(StringKey key) {
   return kStringKeyNames[static_cast<size_t>(key)];
+}
+
+// The key whose element name is the ASCII text `name` (case matters), if there is one; usable in
+// constant expressions, so tables that name keys by text are checked when they compile.
+constexpr std::optional<StringKey> StringKeyNamed(std::string_view name) {
+  for (size_t k = 0; k < kStringKeyCount; ++k) {
+    const std::u16string_view candidate = kStringKeyNames[k];
+    if (candidate.size() != name.size()) continue;
+    bool same = true;
+    for (size_t i = 0; i < name.size() && same; ++i) same = candidate[i] == char16_t(static_cast<unsigned char>(name[i]));
+    if (same) return static_cast<StringKey>(k);
+  }
+  return std::nullopt;
 }
 
 }  // namespace nx7

@@ -45,6 +45,8 @@ TEST(FunctionTypes, TableRowsAreDistinctAndCoded) {
   EXPECT_EQ(FindFunctionType(142)->deviceKeyCode, 0x08040007u);
   EXPECT_EQ(FindFunctionType(40)->catalogueKey, "str_player");
   EXPECT_EQ(FindFunctionType(22)->catalogueKey, "");
+  EXPECT_EQ(CatalogueKey(*FindFunctionType(40)), StringKey::str_player);
+  EXPECT_EQ(CatalogueKey(*FindFunctionType(22)), std::nullopt);
 }
 
 TEST(Inputs, DefaultTypes) {
