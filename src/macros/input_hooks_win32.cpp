@@ -11,20 +11,11 @@ namespace {
 // before the hooks are placed and cleared after they are gone.
 std::atomic<InputHooks*> g_hooks{nullptr};
 std::atomic<Win32HookInstaller*> g_owner{nullptr};
-// The time (tick count) of the last event a hook procedure saw, and the hooks' watch.
-std::atomic<DWORD> g_lastHookedInput{0};
-std::atomic<unsigned> g_reinstalls{0};
-constexpr UINT kWatchPeriodMs = 500;
-// Input the hooks have not seen for this long means they are gone; well above the time an
-// event needs to pass the hook thread.
-constexpr DWORD kUnseenInputMs = 1000;
-constexpr UINT kDropHooks = WM_APP + 1;  // thread message: tests make the system's drop
 
 LRESULT CALLBACK KeyboardProc(int code, WPARAM wParam, LPARAM lParam) {
   if (code == HC_ACTION) {
     if (InputHooks* hooks = g_hooks.load(std::memory_order_acquire)) {
       const auto* event = reinterpret_cast<const KBDLLHOOKSTRUCT*>(lParam);
-      g_lastHookedInput.store(event->time, std::memory_order_relaxed);
       hooks->OnKeyboardEvent(event->vkCode, event->flags);  // never swallows
     }
   }
@@ -35,7 +26,6 @@ LRESULT CALLBACK MouseProc(int code, WPARAM wParam, LPARAM lParam) {
   if (code == HC_ACTION) {
     if (InputHooks* hooks = g_hooks.load(std::memory_order_acquire)) {
       const auto* event = reinterpret_cast<const MSLLHOOKSTRUCT*>(lParam);
-      g_lastHookedInput.store(event->time, std::memory_order_relaxed);
       if (hooks->OnMouseEvent(static_cast<uint32_t>(wParam), event->mouseData) == HookResult::kSwallow) {
         return 1;
       }
@@ -67,29 +57,11 @@ DWORD WINAPI Win32HookInstaller::HookThread(void* param) {
   }
   const bool installed = keyboard && mouse;
   self->threadInstalled_ = installed;
-  g_lastHookedInput.store(GetTickCount(), std::memory_order_relaxed);
   SetEvent(self->ready_.Get());  // `self` may not be touched by this thread after this point
   if (!installed) return 1;
 
-  SetTimer(nullptr, 0, kWatchPeriodMs, nullptr);
   while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
-    if (msg.hwnd == nullptr && msg.message == kDropHooks) {
-      keyboard.Reset();
-      mouse.Reset();
-    } else if (msg.hwnd == nullptr && msg.message == WM_TIMER) {
-      LASTINPUTINFO last{sizeof last, 0};
-      const DWORD seen = g_lastHookedInput.load(std::memory_order_relaxed);
-      // Input newer than the last hooked event by more than an event needs to pass: the hooks
-      // are gone. Placing them again is harmless if they were not.
-      if (GetLastInputInfo(&last) && static_cast<LONG>(last.dwTime - seen) > static_cast<LONG>(kUnseenInputMs)) {
-        keyboard.Attach(SetWindowsHookExW(WH_KEYBOARD_LL, KeyboardProc, module, 0));
-        mouse.Attach(SetWindowsHookExW(WH_MOUSE_LL, MouseProc, module, 0));
-        g_lastHookedInput.store(last.dwTime, std::memory_order_relaxed);
-        g_reinstalls.fetch_add(1, std::memory_order_relaxed);
-      }
-    } else {
-      DispatchMessageW(&msg);
-    }
+    DispatchMessageW(&msg);
   }
   return 0;
 }
@@ -130,12 +102,6 @@ bool Win32HookInstaller::Install(InputHooks& hooks) {
     return false;
   }
   return true;
-}
-
-unsigned Win32HookInstaller::Reinstalls() const { return g_reinstalls.load(std::memory_order_relaxed); }
-
-void Win32HookInstaller::DropHooksAsTheSystemWould() {
-  if (thread_) PostThreadMessageW(threadId_, kDropHooks, 0, 0);
 }
 
 void Win32HookInstaller::Remove() {

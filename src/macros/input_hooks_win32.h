@@ -8,10 +8,6 @@
 // elsewhere, even for a few seconds, freezes the desktop's input and makes the system drop the
 // hook without notice. The window thread blocks for that long (downloads, launches, modal
 // loops), so it must never own them.
-//
-// The system drops a low-level hook that answered too slowly without telling anybody. The hook
-// thread therefore watches: when the desktop has had input (GetLastInputInfo) that neither hook
-// saw for a while, it places both hooks again.
 #include <windows.h>
 
 #include <string>
@@ -35,10 +31,6 @@ class Win32HookInstaller final : public HookInstaller {
   void Remove() override;
 
   bool Installed() const { return static_cast<bool>(thread_); }
-  // How often the hooks were found gone and placed again since the installer was made.
-  unsigned Reinstalls() const;
-  // For tests: takes both hooks away on the hook thread as the system would, without a word.
-  void DropHooksAsTheSystemWould();
   // What went wrong in the last failed Install.
   const std::string& LastError() const { return lastError_; }
 
