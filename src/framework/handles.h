@@ -136,4 +136,8 @@ class BufferedDc {
   POINT previousOrigin_{};
 };
 
+// A 32-bit DIB section with top-down rows, compatible with `dc`; `*bits` receives its pixels.
+// None (and *bits null) when the system refuses it.
+Bitmap CreateTopDownDib(HDC dc, int width, int height, void** bits);
+
 }  // namespace nx7::win32

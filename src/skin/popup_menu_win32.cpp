@@ -37,15 +37,8 @@ void CALLBACK DeletePopup(HWND, UINT, UINT_PTR id, DWORD) {
 class Canvas {
  public:
   Canvas(int width, int height) : width_(width), height_(height) {
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof(info.bmiHeader);
-    info.bmiHeader.biWidth = width;
-    info.bmiHeader.biHeight = -height;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
     ClientDc screen(nullptr);
-    bitmap_.Attach(::CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits_, nullptr, 0));
+    bitmap_ = CreateTopDownDib(screen, width, height, &bits_);
     dc_.Attach(::CreateCompatibleDC(screen));
     if (bitmap_ && dc_) previous_ = ::SelectObject(dc_.Get(), bitmap_.Get());
   }

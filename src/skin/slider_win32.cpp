@@ -16,16 +16,9 @@ namespace {
 Region ThumbOutline(Gdiplus::GpImage* png, int width, int height) {
   Region outline;
   if (!png || width <= 0 || height <= 0) return outline;
-  BITMAPINFO info{};
-  info.bmiHeader.biSize = sizeof(info.bmiHeader);
-  info.bmiHeader.biWidth = width;
-  info.bmiHeader.biHeight = -height;  // top-down rows
-  info.bmiHeader.biPlanes = 1;
-  info.bmiHeader.biBitCount = 32;
-  info.bmiHeader.biCompression = BI_RGB;
   void* bits = nullptr;
   ClientDc screen(nullptr);
-  Bitmap canvas(::CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+  Bitmap canvas = CreateTopDownDib(screen, width, height, &bits);
   if (!canvas || !bits) return outline;
   std::memset(bits, 0, static_cast<size_t>(width) * height * 4);
   {
