@@ -2,6 +2,7 @@
 
 #include <atomic>
 
+#include "macros/hook_watch.h"
 #include "platform/win32/win32_error.h"
 
 namespace nx7::win32 {
@@ -11,11 +12,19 @@ namespace {
 // before the hooks are placed and cleared after they are gone.
 std::atomic<InputHooks*> g_hooks{nullptr};
 std::atomic<Win32HookInstaller*> g_owner{nullptr};
+// How many events the hook procedures have seen, and how often the watch placed them again.
+std::atomic<uint32_t> g_hookCalls{0};
+std::atomic<unsigned> g_reinstalls{0};
+// The watch looks twice a second: a dropped hook is back within a second of the first input it
+// missed, and an idle look is one system call.
+constexpr UINT kWatchPeriodMs = 500;
+constexpr UINT kDropHooks = WM_APP + 1;  // thread message: tests take the hooks away as the system would
 
 LRESULT CALLBACK KeyboardProc(int code, WPARAM wParam, LPARAM lParam) {
   if (code == HC_ACTION) {
     if (InputHooks* hooks = g_hooks.load(std::memory_order_acquire)) {
       const auto* event = reinterpret_cast<const KBDLLHOOKSTRUCT*>(lParam);
+      g_hookCalls.fetch_add(1, std::memory_order_relaxed);
       hooks->OnKeyboardEvent(event->vkCode, event->flags);  // never swallows
     }
   }
@@ -26,6 +35,7 @@ LRESULT CALLBACK MouseProc(int code, WPARAM wParam, LPARAM lParam) {
   if (code == HC_ACTION) {
     if (InputHooks* hooks = g_hooks.load(std::memory_order_acquire)) {
       const auto* event = reinterpret_cast<const MSLLHOOKSTRUCT*>(lParam);
+      g_hookCalls.fetch_add(1, std::memory_order_relaxed);
       if (hooks->OnMouseEvent(static_cast<uint32_t>(wParam), event->mouseData) == HookResult::kSwallow) {
         return 1;
       }
@@ -60,8 +70,25 @@ DWORD WINAPI Win32HookInstaller::HookThread(void* param) {
   SetEvent(self->ready_.Get());  // `self` may not be touched by this thread after this point
   if (!installed) return 1;
 
+  HookWatch watch;
+  SetTimer(nullptr, 0, kWatchPeriodMs, nullptr);
   while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
-    DispatchMessageW(&msg);
+    if (msg.hwnd == nullptr && msg.message == kDropHooks) {
+      keyboard.Reset();
+      mouse.Reset();
+    } else if (msg.hwnd == nullptr && msg.message == WM_TIMER) {
+      LASTINPUTINFO last{sizeof last, 0};
+      if (GetLastInputInfo(&last) && watch.Look(last.dwTime, g_hookCalls.load(std::memory_order_relaxed))) {
+        // Old handles first: two live hooks of a kind would report one event twice.
+        keyboard.Reset();
+        mouse.Reset();
+        keyboard.Attach(SetWindowsHookExW(WH_KEYBOARD_LL, KeyboardProc, module, 0));
+        mouse.Attach(SetWindowsHookExW(WH_MOUSE_LL, MouseProc, module, 0));
+        g_reinstalls.fetch_add(1, std::memory_order_relaxed);
+      }
+    } else {
+      DispatchMessageW(&msg);
+    }
   }
   return 0;
 }
@@ -102,6 +129,12 @@ bool Win32HookInstaller::Install(InputHooks& hooks) {
     return false;
   }
   return true;
+}
+
+unsigned Win32HookInstaller::Reinstalls() const { return g_reinstalls.load(std::memory_order_relaxed); }
+
+void Win32HookInstaller::DropHooksAsTheSystemWould() {
+  if (thread_) PostThreadMessageW(threadId_, kDropHooks, 0, 0);
 }
 
 void Win32HookInstaller::Remove() {

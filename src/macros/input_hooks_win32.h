@@ -7,7 +7,8 @@
 // mouse and keyboard event of the desktop) until the procedure returns; a thread that is busy
 // elsewhere, even for a few seconds, freezes the desktop's input and makes the system drop the
 // hook without notice. The window thread blocks for that long (downloads, launches, modal
-// loops), so it must never own them.
+// loops), so it must never own them. Should the system drop them anyway, the thread notices
+// (HookWatch) and places them again.
 #include <windows.h>
 
 #include <string>
@@ -31,6 +32,10 @@ class Win32HookInstaller final : public HookInstaller {
   void Remove() override;
 
   bool Installed() const { return static_cast<bool>(thread_); }
+  // How often the hooks were found gone and placed again in this process.
+  unsigned Reinstalls() const;
+  // For tests: takes both hooks away on the hook thread as the system would, without a word.
+  void DropHooksAsTheSystemWould();
   // What went wrong in the last failed Install.
   const std::string& LastError() const { return lastError_; }
 

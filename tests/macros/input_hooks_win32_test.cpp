@@ -355,6 +355,35 @@ TEST_F(Win32InputHooksTest, InstallingTwiceKeepsOneHookAndRemovingLetsEverything
   EXPECT_EQ(Posts(Take()), std::vector{Hooked(main_, 0x201)});
 }
 
+// The system drops a slow low-level hook without a word; the watch notices input the hooks did
+// not see and places them again, and hooks that work are left alone.
+TEST_F(Win32InputHooksTest, HooksTheSystemDroppedArePlacedAgain) {
+  hooks_.SetMouseIntercept(0x201, false);
+  const unsigned before = installer_.Reinstalls();
+  ASSERT_TRUE(SendMouse(MOUSEEVENTF_LEFTDOWN));
+  ASSERT_TRUE(SendMouse(MOUSEEVENTF_LEFTUP));
+  EXPECT_EQ(Posts(Take()), std::vector{Hooked(main_, 0x201)});
+  Sleep(1600);  // three looks with working hooks
+  EXPECT_EQ(installer_.Reinstalls(), before);
+
+  installer_.DropHooksAsTheSystemWould();
+  Sleep(100);
+  ASSERT_TRUE(SendMouse(MOUSEEVENTF_LEFTDOWN));  // not seen: the hooks are gone
+  ASSERT_TRUE(SendMouse(MOUSEEVENTF_LEFTUP));
+  std::vector<Seen> seen = Take();
+  EXPECT_EQ(Posts(seen), std::vector<Seen>{});
+  EXPECT_EQ(ButtonMessages(seen), (std::vector<UINT>{WM_LBUTTONDOWN, WM_LBUTTONUP}));
+  const DWORD deadline = GetTickCount() + 5000;
+  while (installer_.Reinstalls() == before && static_cast<LONG>(GetTickCount() - deadline) < 0) Sleep(50);
+  EXPECT_EQ(installer_.Reinstalls(), before + 1);
+
+  ASSERT_TRUE(SendMouse(MOUSEEVENTF_LEFTDOWN));
+  ASSERT_TRUE(SendMouse(MOUSEEVENTF_LEFTUP));
+  seen = Take();
+  EXPECT_EQ(Posts(seen), std::vector{Hooked(main_, 0x201)});
+  EXPECT_EQ(ButtonMessages(seen), std::vector<UINT>{});
+}
+
 TEST(Win32HookInstaller, OnlyOneInstallerHoldsTheHooks) {
   Win32MessagePoster poster;
   Win32HookInstaller first, second;
