@@ -11,6 +11,7 @@
 #include "i18n/language_menu_win32.h"
 #include "performance/system_parameters_win32.h"
 #include "platform/win32/file_handle.h"
+#include "platform/win32/owned_handle.h"
 #include "platform/win32/wide.h"
 #include "resource_ids.h"
 #include "skin/dlg_info_win32.h"
@@ -170,13 +171,16 @@ void CNX70DriverDlg::WriteStartupReport() {
   char text[256];
   const int n = std::snprintf(text, sizeof(text),
                               "startup_ms %llu\nmandated_wait_ms %u\nprivate_bytes %llu\npagefile_bytes %llu\n"
-                              "working_set_bytes %llu\ngdi_objects %lu\nuser_objects %lu\n",
+                              "working_set_bytes %llu\ngdi_objects %lu\nuser_objects %lu\nowned_gdi_objects %lld\n",
                               static_cast<unsigned long long>(sinceStartMs), mandatedWaitMs_,
                               static_cast<unsigned long long>(memory.PrivateUsage),
                               static_cast<unsigned long long>(memory.PagefileUsage),
                               static_cast<unsigned long long>(memory.WorkingSetSize),
                               ::GetGuiResources(::GetCurrentProcess(), GR_GDIOBJECTS),
-                              ::GetGuiResources(::GetCurrentProcess(), GR_USEROBJECTS));
+                              ::GetGuiResources(::GetCurrentProcess(), GR_USEROBJECTS),
+                              // Our own count, since Wine's GetGuiResources answers 0: the GDI objects
+                              // the program's owning handles hold.
+                              static_cast<long long>(OwnedGdiObjects()));
   const FileHandle file(::CreateFileW(Wide(services_.ReportPath()), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                                       FILE_ATTRIBUTE_NORMAL, nullptr));
   DWORD written = 0;
