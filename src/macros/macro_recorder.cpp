@@ -226,7 +226,7 @@ bool MacroRecorder::RecordingHasRoomFor(uint32_t vk, bool released) const {
   if (recordingFull_ && !(released && held)) return false;
   const size_t heldAfter = heldKeys_.size() + (!released && !held ? 1 : 0) - (released && held ? 1 : 0);
   // Every key still held afterwards needs its release later, perhaps with a delay before it.
-  const bool delayBefore = !delaysOff_ && lastTick_ != 0;
+  const bool delayBefore = !delayToggleOn_ && lastTick_ != 0;
   const size_t itemsAfter = events_.size() + (delayBefore ? 2 : 1) + 2 * heldAfter;
   const size_t keysAfter = recordedKeys_ + 1 + heldAfter;
   return itemsAfter <= kMacroEventCapacity && keysAfter <= kMaxRecordedKeys;
@@ -253,7 +253,7 @@ void MacroRecorder::MacroInput(uint32_t vk, uint32_t flags) {
     RefuseFull();
     return;
   }
-  if (!delaysOff_) {
+  if (!delayToggleOn_) {
     const uint32_t now = clock_.TickCount();
     if (lastTick_ != 0) AddItem(EventItemKind::Delay, now - lastTick_);
     lastTick_ = now;
@@ -271,7 +271,7 @@ void MacroRecorder::PadEvent(MousePad pad, bool released) {
   poster_.Post(page_, WM_MACRO_INPUT, PadKeyCode(pad), released ? InputHooks::kKeyReleasedFlag : 0);
 }
 
-void MacroRecorder::ToggleDelays() { delaysOff_ = !delaysOff_; }
+void MacroRecorder::ToggleDelays() { delayToggleOn_ = !delayToggleOn_; }
 
 // --- editing ----------------------------------------------------------------------------------
 

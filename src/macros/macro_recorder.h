@@ -11,7 +11,8 @@
 // Limits: an entry holds 1000 events, so the list never holds more than 1000 items. A recording
 // also stops taking keys at 999 key items. Both limits keep room for the releases of the keys
 // that are still held, so a stored macro never leaves a key pressed. Events that do not fit are
-// refused with RecorderMessage::MacroFull.
+// refused with RecorderMessage::MacroFull (shown once per recording); after that a recording
+// takes only the releases of the keys still held.
 //
 // Everything runs on the user-interface thread.
 #include <cstdint>
@@ -141,6 +142,11 @@ class MacroRecorder {
   // The delay toggle was clicked: recording with delays (off) or without them (on).
   void ToggleDelays();
 
+  // The event editor. Insert offers the key and delay choices (refused when the list is full);
+  // a choice picks what is inserted, or keeps the kind of the event being changed; Modify changes
+  // the selected event. A key is taken from the next key pressed anywhere or a pad. A confirm
+  // inserts before the selected event (never before the first one) or changes it, then stores
+  // the list; unreadable delay text and a missing key change nothing.
   void Insert();
   void KeyChoice();
   void DelayChoice();
@@ -171,7 +177,7 @@ class MacroRecorder {
 
   bool Recording() const { return recording_; }
   EditMode Mode() const { return mode_; }
-  bool DelaysOff() const { return delaysOff_; }
+  bool DelayToggleOn() const { return delayToggleOn_; }
   const std::vector<EventItem>& Events() const { return events_; }
   int Selection() const { return selected_; }
   uint32_t CapturedKey() const { return capturedKey_; }
@@ -215,7 +221,7 @@ class MacroRecorder {
   int selected_ = -1;  // the event list's selection
   bool recording_ = false;
   EditMode mode_ = EditMode::None;
-  bool delaysOff_ = false;  // the delay toggle, on = no delays recorded
+  bool delayToggleOn_ = false;  // the delay toggle, on = no delays recorded
   uint32_t capturedKey_ = 0;
   size_t recordedKeys_ = 0;
   uint32_t lastTick_ = 0;              // of the last recorded key event, 0 = none
