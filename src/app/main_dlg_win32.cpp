@@ -168,10 +168,12 @@ void CNX70DriverDlg::WriteStartupReport() {
   PROCESS_MEMORY_COUNTERS_EX memory{};
   memory.cb = sizeof(memory);
   ::K32GetProcessMemoryInfo(::GetCurrentProcess(), reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&memory), sizeof(memory));
-  char text[256];
+  const SharedBitmapUsage pictures = SharedBitmapsInUse();
+  char text[512];
   const int n = std::snprintf(text, sizeof(text),
                               "startup_ms %llu\nmandated_wait_ms %u\nprivate_bytes %llu\npagefile_bytes %llu\n"
-                              "working_set_bytes %llu\ngdi_objects %lu\nuser_objects %lu\nowned_gdi_objects %lld\n",
+                              "working_set_bytes %llu\ngdi_objects %lu\nuser_objects %lu\nowned_gdi_objects %lld\n"
+                              "skin_pictures %zu\nskin_picture_bytes %zu\n",
                               static_cast<unsigned long long>(sinceStartMs), mandatedWaitMs_,
                               static_cast<unsigned long long>(memory.PrivateUsage),
                               static_cast<unsigned long long>(memory.PagefileUsage),
@@ -180,11 +182,11 @@ void CNX70DriverDlg::WriteStartupReport() {
                               ::GetGuiResources(::GetCurrentProcess(), GR_USEROBJECTS),
                               // Our own count, since Wine's GetGuiResources answers 0: the GDI objects
                               // the program's owning handles hold.
-                              static_cast<long long>(OwnedGdiObjects()));
+                              static_cast<long long>(OwnedGdiObjects()), pictures.pictures, pictures.bytes);
   const FileHandle file(::CreateFileW(Wide(services_.ReportPath()), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                                       FILE_ATTRIBUTE_NORMAL, nullptr));
   DWORD written = 0;
-  if (file.valid() && n > 0) ::WriteFile(file.get(), text, DWORD(n), &written, nullptr);
+  if (file.valid() && n > 0 && n < int(sizeof(text))) ::WriteFile(file.get(), text, DWORD(n), &written, nullptr);
 }
 
 bool CNX70DriverDlg::OpenMouse() {
@@ -206,8 +208,9 @@ void CNX70DriverDlg::BuildControls(bool chineseLayout) {
   const HWND self = GetSafeHwnd();
   const std::u16string skins = app_.ProgramFolder() + u"\\skins\\";
   mainNormal_ = SharedFileBitmap(skins + u"Main_Normal.bmp");
-  mainDown_ = SharedFileBitmap(skins + u"Main_Down.bmp");
-  mainOver_ = SharedFileBitmap(skins + u"Main_Over.bmp");
+  // The pressed and hover pictures only give the buttons their pieces; they go when this returns.
+  const SharedSkinBitmap mainDown = SharedFileBitmap(skins + u"Main_Down.bmp");
+  const SharedSkinBitmap mainOver = SharedFileBitmap(skins + u"Main_Over.bmp");
   // The window takes the picture's size, centred in the full-screen work area.
   // No system frame: the template's caption gives the title only.
   ModifyStyle(WS_CAPTION | WS_THICKFRAME | WS_BORDER | WS_DLGFRAME, 0);
@@ -222,7 +225,7 @@ void CNX70DriverDlg::BuildControls(bool chineseLayout) {
   auto bitmapButton = [&](CGDIBitmapBtn& button, const layout::Rect& r) {
     button.Create(self, ToRect(r));
     button.SetLook(SkinLook::ForLayout(chineseLayout));
-    button.SetSkin(r.left, r.top, r.right, r.bottom, bits(mainNormal_), bits(mainOver_), bits(mainDown_),
+    button.SetSkin(r.left, r.top, r.right, r.bottom, bits(mainNormal_), bits(mainOver), bits(mainDown),
                    bits(mainNormal_));
   };
   bitmapButton(minimise_, mw::kMinimiseButton);

@@ -137,7 +137,7 @@ class CNX70DriverDlg
   DeviceNotificationRegistration notifications_;
 
   HICON icon_ = nullptr;
-  SharedSkinBitmap mainNormal_, mainDown_, mainOver_;
+  SharedSkinBitmap mainNormal_;
   CGDIBitmapBtn minimise_, close_, language_;
   std::array<CIrrButton, 5> tabs_;
   std::array<CIrrButton, kProfileButtonCount> profiles_;

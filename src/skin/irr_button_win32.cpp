@@ -1,5 +1,7 @@
 #include "skin/irr_button_win32.h"
 
+#include <map>
+
 #include "platform/win32/wide.h"
 
 namespace nx7::win32 {
@@ -31,8 +33,9 @@ Region MakePolygonRegion(const POINT* corners, size_t count) {
   return region;
 }
 
-// Every button showing the same resource holds the same bitmap: the main window's eleven
-// buttons share three pictures instead of loading forty-four window-sized ones.
+// Every button showing the same resource loads the same bitmap, and once it knows its place
+// keeps only its own piece of it: the main window's eleven buttons load three window-sized
+// pictures once instead of forty-four, and hold none of them after start.
 void CIrrButton::LoadBitmaps(UINT normalId, UINT downId, UINT overId, UINT disabledId) {
   SetBitmaps(SharedResourceBitmap(normalId), SharedResourceBitmap(downId), SharedResourceBitmap(overId),
              SharedResourceBitmap(disabledId));
@@ -44,7 +47,29 @@ void CIrrButton::SetBitmaps(SharedSkinBitmap normal, SharedSkinBitmap down, Shar
   down_ = std::move(down);
   over_ = std::move(over);
   disabled_ = std::move(disabled);
-  if (GetSafeHwnd()) Invalidate();
+  if (GetSafeHwnd()) {
+    CutPieces();
+    Invalidate();
+  }
+}
+
+void CIrrButton::CutPieces() {
+  const int width = box_.right - box_.left;
+  const int height = box_.bottom - box_.top;
+  std::map<const SkinBitmap*, SharedSkinBitmap> pieces;  // a picture shown in two states is cut once
+  for (SharedSkinBitmap* picture : {&normal_, &down_, &over_, &disabled_}) {
+    if (!*picture || !**picture) continue;
+    SharedSkinBitmap& piece = pieces[picture->get()];
+    if (!piece) {
+      SkinBitmap cut;
+      cut.bitmap = CutBitmap((*picture)->bitmap.Get(), box_.left, box_.top, box_.right, box_.bottom);
+      cut.width = width;
+      cut.height = height;
+      piece = std::make_shared<const SkinBitmap>(std::move(cut));
+    }
+    *picture = piece;
+  }
+  piecesCut_ = true;
 }
 
 void CIrrButton::PreCreateWindow(CREATESTRUCTW& cs) {
@@ -60,6 +85,7 @@ bool CIrrButton::Create(const std::u16string& text, DWORD style, HRGN region, HW
   if (::GetRgnBox(shape.Get(), &box_) == NULLREGION) return false;
   ::OffsetRgn(shape.Get(), -box_.left, -box_.top);
   if (!CreateEx(0, L"BUTTON", Wide(text), style, box_, parent, id)) return false;
+  CutPieces();
   tooltip_.Watch(GetSafeHwnd());
   // The window owns its region from here on; the button keeps a copy for hit tests and painting,
   // which come with every pointer move.
@@ -176,7 +202,7 @@ void CIrrButton::DrawItem(const DRAWITEMSTRUCT& item) {
   SavedDcState restoreClip(item.hDC);
   if (shape_) ::SelectClipRgn(item.hDC, shape_.Get());
   BitmapDc source(item.hDC, picture->bitmap.Get());
-  ::BitBlt(item.hDC, 0, 0, width, height, source, box_.left, box_.top, SRCCOPY);
+  ::BitBlt(item.hDC, 0, 0, width, height, source, piecesCut_ ? 0 : box_.left, piecesCut_ ? 0 : box_.top, SRCCOPY);
 }
 
 void CIrrButton::OnDestroy() {

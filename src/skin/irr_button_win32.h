@@ -63,10 +63,13 @@ class CIrrButton : public WindowClass<CIrrButton, CWnd> {
   void OnDestroy();
   void TrackPointer(POINT point);
   void RedrawNow();
+  // Replaces the pictures by their pieces at the button's place (box_).
+  void CutPieces();
 
   ToolTip tooltip_;
   SharedSkinBitmap normal_, down_, over_, disabled_;
   RECT box_{};
+  bool piecesCut_ = false;  // the pictures are the button's own pieces, drawn from their origin
   Region shape_;  // the window region's shape, in client coordinates
   bool hovering_ = false;
   bool holdsCapture_ = false;
