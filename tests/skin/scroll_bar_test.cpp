@@ -340,3 +340,55 @@ TEST_F(ScrollBarTest, ABarShorterThanTwoCellsShowsTwoHalfArrows) {
 
 }  // namespace
 }  // namespace nx7::win32
+
+namespace nx7::win32 {
+namespace {
+
+// <build>\screenshots\<name>: the test program sits in <build>/tests/skin.
+std::wstring ScreenshotPath(const wchar_t* name) {
+  wchar_t path[MAX_PATH];
+  ::GetModuleFileNameW(nullptr, path, MAX_PATH);
+  std::wstring folder(path);
+  for (int i = 0; i < 3; ++i) folder.resize(folder.find_last_of(L"\\/"));
+  return folder + L"\\screenshots\\" + name;
+}
+
+// A macro's events as the macro page shows them, scrolled part way, saved as a picture; what the
+// screen shows of the bar is what the bar draws (the list's own bar is nowhere to be seen).
+TEST_F(ScrollBarTest, AMacroListOnTheScreen) {
+  ASSERT_TRUE(list.Create(kList, parent, kId));
+  wchar_t exe[MAX_PATH];
+  ::GetModuleFileNameW(nullptr, exe, MAX_PATH);
+  std::wstring folder(exe);
+  for (int i = 0; i < 3; ++i) folder.resize(folder.find_last_of(L"\\/"));
+  list.SetProgramFolder(FromWide(folder) + u"\\");
+  list.SetColors(RGB(236, 240, 244), RGB(42, 111, 184));
+  const char16_t* keys[] = {u"A", u"S", u"D", u"F", u"Space", u"Enter"};
+  for (int i = 0; i < 6; ++i) {
+    list.AddItem(listbox::kDown, std::u16string(keys[i]) + u" down", 0x41);
+    list.AddItem(listbox::kDelay, u"Delay " + FromWide(std::to_wstring(20 + 15 * i)) + u" ms", 20 + 15 * i);
+    list.AddItem(listbox::kUp, std::u16string(keys[i]) + u" up", 0x41);
+  }
+  frame = SkinWndScroll(list, skin);
+  ASSERT_NE(frame, nullptr);
+  list.Send(LB_SETTOPINDEX, 4);
+  list.SetCurSel(6);
+  ASSERT_TRUE(PumpUntil([&] { return Bar().State().position == 4; }));
+  ::RedrawWindow(parent, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+  PumpMessages();
+  ::GdiFlush();
+  Bitmap shot = test::CaptureScreen(RECT{kParent.left, kParent.top, kParent.left + 240, kParent.top + 240});
+  EXPECT_TRUE(test::SavePng(shot.Get(), ScreenshotPath(L"list_box.png")));
+  const test::Pixels screen = test::ReadBitmap(shot.Get());
+  const test::Pixels drawn = test::RenderClient(Bar());
+  int wrong = 0;
+  for (int y = 0; y < drawn.height; ++y) {
+    for (int x = 0; x < drawn.width; ++x) {
+      if (screen.At(kList.right - k + x, kList.top + y) != drawn.At(x, y)) ++wrong;
+    }
+  }
+  EXPECT_EQ(wrong, 0);
+}
+
+}  // namespace
+}  // namespace nx7::win32
