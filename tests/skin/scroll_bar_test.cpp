@@ -5,7 +5,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
+#include <vector>
 
 #include "app/messages.h"
 #include "platform/win32/wide.h"
@@ -336,6 +338,43 @@ TEST_F(ScrollBarTest, ABarShorterThanTwoCellsShowsTwoHalfArrows) {
   ASSERT_EQ(requests.size(), 1u);
   EXPECT_EQ(LOWORD(requests[0].w), SB_LINEDOWN);
   EXPECT_EQ(reinterpret_cast<HWND>(requests[0].l), bar.GetSafeHwnd());
+}
+
+TEST_F(ScrollBarTest, DraggingPastTheEndStopsAtTheLastPositionAndReleaseSendsItOnce) {
+  CSkinScrollBar bar;
+  ASSERT_TRUE(bar.Create(SBS_VERT | WS_VISIBLE, RECT{300, 20, 300 + k, 220}, parent, 8));
+  bar.SetBitmap(skin);
+  SCROLLINFO info{sizeof(info), SIF_RANGE | SIF_PAGE | SIF_POS, 0, 99, 10, 0, 0};
+  ::SetScrollInfo(bar, SB_CTL, &info, TRUE);  // a 16-pixel thumb at [18, 34), 148 pixels to move
+  PumpMessages();
+  parent.Clear();
+  MoveTo(300 + k / 2, 20 + 25);
+  Mouse(MOUSEEVENTF_LEFTDOWN);
+  ASSERT_TRUE(PumpUntil([&] { return bar.IsDragging(); }));
+  MoveTo(300 + k / 2, 20 + 25 + 74);  // half the way: position 45
+  ASSERT_TRUE(PumpUntil([&] { return bar.State().tracking == 45; }));
+  MoveTo(300 + k / 2, kParent.bottom - kParent.top - 2);  // far past the end
+  ASSERT_TRUE(PumpUntil([&] { return bar.State().tracking == 90; }));
+  Mouse(MOUSEEVENTF_LEFTUP);
+  ASSERT_TRUE(PumpUntil([&] { return !bar.IsDragging(); }));
+  PumpMessages();
+  std::vector<int> tracked;
+  int finals = 0;
+  for (const auto& m : parent.Received(WM_VSCROLL)) {
+    EXPECT_EQ(reinterpret_cast<HWND>(m.l), bar.GetSafeHwnd());
+    if (LOWORD(m.w) == SB_THUMBTRACK) tracked.push_back(HIWORD(m.w));
+    if (LOWORD(m.w) == SB_THUMBPOSITION) {
+      ++finals;
+      EXPECT_EQ(HIWORD(m.w), 90);
+    }
+  }
+  EXPECT_EQ(finals, 1);
+  ASSERT_GE(tracked.size(), 2u);
+  EXPECT_EQ(tracked.front(), 45);
+  EXPECT_EQ(tracked.back(), 90);
+  EXPECT_TRUE(std::is_sorted(tracked.begin(), tracked.end()));
+  EXPECT_EQ(bar.State().position, 90);
+  EXPECT_EQ(bar.State().tracking, -1);
 }
 
 }  // namespace
