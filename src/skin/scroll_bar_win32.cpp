@@ -371,7 +371,7 @@ std::span<const MessageEntry> CSkinScrollLimit::MessageEntries() {
       {WM_COMMAND, Forward},          {WM_NOTIFY, Forward},        {WM_DRAWITEM, Forward},
       {WM_MEASUREITEM, Forward},      {WM_COMPAREITEM, Forward},   {WM_DELETEITEM, Forward},
       {WM_VKEYTOITEM, Forward},       {WM_CHARTOITEM, Forward},    {WM_CTLCOLORLISTBOX, Forward},
-      {WM_CTLCOLOREDIT, Forward},     {WM_CTLCOLORSTATIC, Forward}, {WM_PARENTNOTIFY, Forward},
+      {WM_CTLCOLOREDIT, Forward},     {WM_CTLCOLORSTATIC, Forward},
   };
   return entries;
 }

@@ -285,6 +285,26 @@ TEST_F(ScrollBarTest, AShortListDisablesTheBarAndBothBarsMeetAtTheCorner) {
     }
   }
   EXPECT_EQ(wrong, 0);
+  // The horizontal bar: its arrows and track from the horizontal cells, k pixels high.
+  CSkinScrollBar& across = frame->HorizontalBar();
+  const test::Pixels h = test::RenderClient(across);
+  ASSERT_EQ(h.height, k);
+  ASSERT_EQ(h.width, kList.right - kList.left - k);
+  const layout::Rect left = scroll::Cell(scroll::CellColumn(false, scroll::kFirstArrow), scroll::Look::Normal, k);
+  const layout::Rect right = scroll::Cell(scroll::CellColumn(false, scroll::kSecondArrow), scroll::Look::Normal, k);
+  const scroll::Geometry g = across.Geometry();
+  ASSERT_GT(g.thumbLength, 0);
+  const int trackAt = g.thumbStart + g.thumbLength;  // the track after the thumb starts its tiles here
+  const layout::Rect track = scroll::Cell(scroll::CellColumn(false, scroll::kTrackAfter), scroll::Look::Normal, k);
+  wrong = 0;
+  for (int y = 0; y < k; ++y) {
+    for (int x = 0; x < k; ++x) {
+      if (h.At(x, y) != skinPixels.At(left.left + x, left.top + y)) ++wrong;
+      if (h.At(h.width - k + x, y) != skinPixels.At(right.left + x, right.top + y)) ++wrong;
+      if (x < h.width - k - trackAt && h.At(trackAt + x, y) != skinPixels.At(track.left + x, track.top + y)) ++wrong;
+    }
+  }
+  EXPECT_EQ(wrong, 0);
   // Clicks on a disabled bar do nothing.
   Press(kList.bottom - kList.top - k - 5);
   Mouse(MOUSEEVENTF_LEFTUP);
