@@ -93,10 +93,7 @@ CListBoxEx::CListBoxEx()
       selectedBackground_(::GetSysColor(COLOR_HIGHLIGHT)),
       background_(::CreateSolidBrush(::GetSysColor(COLOR_WINDOW))),
       disabledBackground_(::CreateSolidBrush(::GetSysColor(COLOR_INACTIVEBORDER))),
-      programFolder_(ExecutableFolder()) {
-  font_.Attach(::CreateFontW(14, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
-                             CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, FF_SWISS, L"MS Shell Dlg"));
-}
+      programFolder_(ExecutableFolder()) {}
 
 CListBoxEx::~CListBoxEx() {
   if (editingList == this) editingList = nullptr;
@@ -124,7 +121,7 @@ bool CListBoxEx::Create(const RECT& rect, HWND parent, UINT id, DWORD extraStyle
   if (!CreateEx(0, L"LISTBOX", L"", style, rect, parent, id)) return false;
   owner_ = parent;
   id_ = id;
-  Send(WM_SETFONT, reinterpret_cast<WPARAM>(font_.Get()), FALSE);
+  Send(WM_SETFONT, reinterpret_cast<WPARAM>(look_->ListFont()), FALSE);
   // The measuring during creation reached the parent before this object was attached.
   Send(LB_SETITEMHEIGHT, 0, itemHeight_);
   return true;
@@ -183,6 +180,14 @@ std::u16string CListBoxEx::GetItemText(int index) const {
   std::vector<wchar_t> text(static_cast<size_t>(length) + 1, L'\0');
   Send(LB_GETTEXT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(text.data()));
   return FromWide(text.data());
+}
+
+void CListBoxEx::SetLook(const SkinLook& look) {
+  look_ = &look;
+  if (!GetSafeHwnd()) return;
+  Send(WM_SETFONT, reinterpret_cast<WPARAM>(look_->ListFont()), FALSE);
+  if (edit_.GetSafeHwnd()) edit_.Send(WM_SETFONT, reinterpret_cast<WPARAM>(look_->ListFont()), FALSE);
+  Invalidate();
 }
 
 void CListBoxEx::SetNotifyTarget(HWND target, bool use) {
@@ -281,7 +286,7 @@ void CListBoxEx::OnDrawItem(const DRAWITEMSTRUCT& item) {
   SavedDcState state(dc);
   ::SetBkMode(dc, TRANSPARENT);
   ::SetTextColor(dc, disabled ? ::GetSysColor(COLOR_BTNSHADOW) : selected ? selectedTextColor_ : textColor_);
-  ::SelectObject(dc, font_.Get());
+  ::SelectObject(dc, look_->ListFont());
   RECT textRect{place.textLeft, rc.top, rc.right, rc.bottom};
   ::DrawTextW(dc, Wide(text), -1, &textRect, DT_SINGLELINE | DT_VCENTER | DT_NOCLIP | DT_END_ELLIPSIS | DT_NOPREFIX);
 }
@@ -299,7 +304,7 @@ bool CListBoxEx::EditItem(int index) {
   }
   editIndex_ = index;
   editingList = this;
-  edit_.Send(WM_SETFONT, reinterpret_cast<WPARAM>(font_.Get()), FALSE);
+  edit_.Send(WM_SETFONT, reinterpret_cast<WPARAM>(look_->ListFont()), FALSE);
   edit_.Send(EM_SETLIMITTEXT, listbox::kEditLimit);
   edit_.Send(EM_SETSEL, 0, -1);
   ::SetFocus(edit_);

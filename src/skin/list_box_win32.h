@@ -23,6 +23,7 @@
 #include "framework/window_class.h"
 #include "framework/wnd.h"
 #include "skin/list_box_rules.h"
+#include "skin/skin_look_win32.h"
 
 namespace nx7::win32 {
 
@@ -84,6 +85,8 @@ class CListBoxEx : public WindowClass<CListBoxEx, CWnd> {
   // Double-clicking an item opens its in-place edit (off by default).
   void SetRenameOnDoubleClick(bool rename) { renameOnDoubleClick_ = rename; }
 
+  // The look whose list font the items and the in-place edit use (the English look unless set).
+  void SetLook(const SkinLook& look);
   void SetNotifyTarget(HWND target, bool use);
   void SetColors(COLORREF background, COLORREF selectedBackground);
   void SetItemHeight(int height);
@@ -114,7 +117,7 @@ class CListBoxEx : public WindowClass<CListBoxEx, CWnd> {
   static CListBoxEx* editingList;
 
   int itemHeight_ = listbox::kDefaultItemHeight;
-  Font font_;
+  const SkinLook* look_ = &SkinLook::Default();
   COLORREF textColor_;
   COLORREF selectedTextColor_;
   COLORREF selectedBackground_;

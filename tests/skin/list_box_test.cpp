@@ -82,6 +82,18 @@ class ListBoxTest : public ::testing::Test {
 
 TEST_F(ListBoxTest, ItemKindsPackTheirDataAndTheProgramsChangesSelectQuietly) {
   EXPECT_EQ(list.ItemHeight(), 20);
+  EXPECT_EQ(list.Send(LB_GETITEMHEIGHT, 0), 20);
+  // The list font of the look: the dialog face, 14 pixels, normal weight.
+  const HFONT font = reinterpret_cast<HFONT>(list.Send(WM_GETFONT));
+  EXPECT_EQ(font, SkinLook::Default().ListFont());
+  LOGFONTW logFont{};
+  ASSERT_NE(::GetObjectW(font, sizeof(logFont), &logFont), 0);
+  EXPECT_EQ(std::wstring(logFont.lfFaceName), L"MS Shell Dlg");
+  EXPECT_EQ(logFont.lfHeight, 14);
+  EXPECT_EQ(logFont.lfWeight, FW_NORMAL);
+  list.SetItemHeight(24);
+  EXPECT_EQ(list.Send(LB_GETITEMHEIGHT, 0), 24);
+  list.SetItemHeight(20);
   EXPECT_EQ(list.AddItem(listbox::kUp, u"Release A", 0x41), 0);
   EXPECT_TRUE(list.ShowsIcons());
   EXPECT_EQ(list.GetItemData(0), 0x02000041u);
@@ -226,6 +238,8 @@ TEST_F(ListBoxTest, AnItemAddedForEditingIsRenamedWithEnter) {
   ASSERT_TRUE(::IsWindow(edit));
   EXPECT_EQ(::GetFocus(), edit);
   EXPECT_EQ(test::WindowText(edit), u"Macro 1");
+  EXPECT_EQ(reinterpret_cast<HFONT>(::SendMessageW(edit, WM_GETFONT, 0, 0)), SkinLook::Default().ListFont());
+  EXPECT_EQ(::SendMessageW(edit, EM_GETLIMITTEXT, 0, 0), 20);
   // Exactly over the item.
   RECT item{};
   list.Send(LB_GETITEMRECT, 1, reinterpret_cast<LPARAM>(&item));
