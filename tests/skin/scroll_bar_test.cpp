@@ -447,6 +447,25 @@ TEST_F(ScrollBarTest, AMacroListOnTheScreen) {
     }
   }
   EXPECT_EQ(wrong, 0);
+  // Renaming an item: the edit field lies over it, the rest of the list unchanged.
+  ASSERT_TRUE(list.EditItem(7));
+  ::RedrawWindow(parent, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+  PumpMessages();
+  ::GdiFlush();
+  Bitmap renaming = test::CaptureScreen(RECT{kParent.left, kParent.top, kParent.left + 240, kParent.top + 240});
+  EXPECT_TRUE(test::SavePng(renaming.Get(), ScreenshotPath(L"list_box_rename.png")));
+  const test::Pixels during = test::ReadBitmap(renaming.Get());
+  const int editTop = kList.top + (7 - 4) * 20;
+  int changedInside = 0, changedOutside = 0;
+  for (int y = 0; y < during.height; ++y) {
+    for (int x = 0; x < during.width; ++x) {
+      if (during.At(x, y) == screen.At(x, y)) continue;
+      (y >= editTop && y < editTop + 20 && x >= kList.left && x < kList.right - k ? changedInside : changedOutside)++;
+    }
+  }
+  EXPECT_GT(changedInside, 100);
+  EXPECT_EQ(changedOutside, 0);
+  list.CancelEdit();
 }
 
 }  // namespace
