@@ -37,6 +37,15 @@ HFONT SkinLook::TrayMenuFont() const {
   return trayMenu_.Get();
 }
 
+HFONT SkinLook::ListFont() const {
+  std::lock_guard lock(mutex_);
+  if (!list_) {
+    list_.Attach(::CreateFontW(14, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
+                               CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, FF_SWISS, L"MS Shell Dlg"));
+  }
+  return list_.Get();
+}
+
 HFONT SkinLook::EditFont(int height) const {
   std::lock_guard lock(mutex_);
   Font& font = editFonts_[height];

@@ -46,6 +46,8 @@ class SkinLook {
   HFONT PopupMenuFont() const;
   // The tray menu's items: Arial, 14 pixels, medium weight.
   HFONT TrayMenuFont() const;
+  // The skinned list box's items and their in-place edit: 14 pixels, normal weight, the dialog face.
+  HFONT ListFont() const;
   const ButtonText& ButtonTextColors() const { return kButtonText; }
   COLORREF EditText() const { return kEditText; }
   COLORREF MessageText() const { return kMessageText; }
@@ -58,6 +60,7 @@ class SkinLook {
   mutable Font caption_;
   mutable Font popupMenu_;
   mutable Font trayMenu_;
+  mutable Font list_;
   mutable std::map<int, Font> editFonts_;
 };
 

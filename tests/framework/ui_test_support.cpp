@@ -151,6 +151,9 @@ std::span<const MessageEntry> RecordingWindow::MessageEntries() {
                                           OnRaw<WM_LBUTTONUP, &RecordingWindow::Record>(),
                                           OnRaw<WM_BUTTON_MOUSE, &RecordingWindow::Record>(),
                                           OnRaw<WM_SLIDER_VALUE, &RecordingWindow::Record>(),
+                                          OnRaw<WM_LIST_SELCHANGE, &RecordingWindow::Record>(),
+                                          OnRaw<WM_LIST_ITEM_EDITED, &RecordingWindow::Record>(),
+                                          OnRaw<WM_VSCROLL, &RecordingWindow::Record>(),
                                           OnRaw<WM_LANGUAGE_SELECTED, &RecordingWindow::Record>());
   return entries;
 }
