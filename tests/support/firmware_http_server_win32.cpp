@@ -120,7 +120,7 @@ void LoopbackHttpServer::Answer(uintptr_t socket) {
     }
   }
   std::string answer = "HTTP/1.1 " + status + "\r\nContent-Type: application/octet-stream\r\nContent-Length: " +
-                       std::to_string(body.size()) + "\r\nCache-Control: no-store\r\nConnection: close\r\n\r\n" + body;
+                       std::to_string(body.size()) + "\r\nCache-Control: max-age=3600\r\nConnection: close\r\n\r\n" + body;
   for (size_t sent = 0; sent < answer.size();) {
     const int n = ::send(connection, answer.data() + sent, int(answer.size() - sent), 0);
     if (n <= 0) return;

@@ -1,8 +1,9 @@
 #pragma once
 // A small HTTP server for the firmware tests under Wine: it listens on the loopback address only,
 // at a port the system picks, and answers GET requests from its own thread with the bodies it was
-// given (404 for any other path), one connection at a time, closing each after the answer. It
-// keeps the path of every request in order. Started by the constructor, stopped by the destructor.
+// given (404 for any other path), one connection at a time, closing each after the answer. The
+// answers may be cached for an hour, so a check that took a cached answer would show. It keeps
+// the path of every request in order. Started by the constructor, stopped by the destructor.
 #include <atomic>
 #include <cstdint>
 #include <map>
