@@ -15,6 +15,7 @@
 
 #include "app/standin/standin_log.h"
 #include "framework/ui_init.h"
+#include "framework/ui_test_support.h"
 #include "macros/input_hooks_virtual.h"
 #include "device/virtual/virtual_mouse.h"
 #include "platform/virtual/recording_poster.h"
@@ -99,6 +100,14 @@ class FirmwareCheckTest : public ::testing::Test {
     if (!box || found == answered_) return;
     answered_ = found;
     boxes_.push_back({box->text, box->twoButtons == 1});
+    // The whole text shows: nothing was cut off with "..." to fit the box.
+    std::u16string shown, text;
+    for (const std::u16string& line : box->TextLines()) shown += line;
+    for (char16_t c : box->text)
+      if (c != u' ') text += c;
+    std::erase(shown, u' ');
+    EXPECT_EQ(Narrow(shown), Narrow(text));
+    if (!shotName_.empty()) Shoot(found, shotName_ + (box->chineseText ? L"_zh.png" : L"_en.png"));
     bool ok = true;
     if (box->twoButtons && !answers_.empty()) {
       ok = answers_.front();
@@ -106,6 +115,21 @@ class FirmwareCheckTest : public ::testing::Test {
     }
     ::SendMessageW(ok ? box->OkButton() : box->CancelButton(), BM_CLICK, 0, 0);
   }
+
+  // Saves what the screen shows of the box as <build>\screenshots\firmware\<name>.
+  static void Shoot(HWND box, const std::wstring& name) {
+    ::RedrawWindow(box, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+    test::PumpMessages();
+    ::GdiFlush();
+    RECT r{};
+    ::GetWindowRect(box, &r);
+    Bitmap shot = test::CaptureScreen(r);
+    wchar_t own[MAX_PATH] = {};
+    std::wstring folder(own, ::GetModuleFileNameW(nullptr, own, MAX_PATH));
+    for (int up = 0; up < 3; ++up) folder.resize(folder.find_last_of(L'\\'));  // <build>\tests\support\x.exe
+    EXPECT_TRUE(test::SavePng(shot.Get(), folder + L"\\screenshots\\firmware\\" + name));
+  }
+  static std::string Narrow(const std::u16string& text) { return test::Narrow(text); }
 
   bool CloseRequested() {
     MSG msg;
@@ -135,6 +159,7 @@ class FirmwareCheckTest : public ::testing::Test {
   std::u16string address_;
   std::deque<bool> answers_;
   HWND answered_ = nullptr;
+  std::wstring shotName_;  // screenshots of the boxes when set
   std::vector<Box> boxes_;
 };
 
@@ -172,6 +197,7 @@ TEST_F(FirmwareCheckTest, SameVersionOnTheServerIsTheLatest) {
 
 TEST_F(FirmwareCheckTest, ServerDownSaysTheCheckCouldNotBeMadeInBothLanguages) {
   UseServer(LoopbackHttpServer::ClosedPort());
+  shotName_ = L"could_not_check";
   for (bool chinese : {false, true}) {
     app_->model().chineseText = chinese;
     boxes_.clear();
@@ -190,12 +216,22 @@ TEST_F(FirmwareCheckTest, ImageWithTheWrongChecksumIsRefusedAndDeletedAndNothing
   server.Serve(kManifestPath, Manifest("16", server.Address(kImagePath)));
   server.Serve(kImagePath, kImage + " tampered");
   UseServer(server.Port());
+  shotName_ = L"image_refused";
 
   EXPECT_EQ(Run(u"15", {true}), FirmwareCheckResult::ImageRefused);
   EXPECT_EQ(boxes_, (std::vector<Box>{Question(), Message(FirmwareMessage::ImageRefused)}));
   EXPECT_EQ(server.Requests(), (std::vector<std::string>{kManifestPath, kImagePath}));
   EXPECT_FALSE(Exists("FWUpdate/new_version/VornaGameDevice.bin"));
   EXPECT_TRUE(NothingLeftFetching());
+
+  // Again in Chinese: the manifest kept on disk asks at once, and the image is fetched again.
+  app_->model().chineseText = true;
+  boxes_.clear();
+  EXPECT_EQ(Run(u"15", {true}), FirmwareCheckResult::ImageRefused);
+  EXPECT_EQ(boxes_.size(), 2u);
+  EXPECT_EQ(boxes_.back(), Message(FirmwareMessage::ImageRefused, true));
+  EXPECT_EQ(server.Requests(), (std::vector<std::string>{kManifestPath, kImagePath, kImagePath}));
+  EXPECT_FALSE(Exists("FWUpdate/new_version/VornaGameDevice.bin"));
   EXPECT_TRUE(flasher_.WaitForLines(0, std::chrono::milliseconds(0)).empty());
   EXPECT_FALSE(CloseRequested());
 }
