@@ -1,6 +1,7 @@
 #include "support/firmware_check_win32.h"
 
 #include "framework/timer_source.h"
+#include "platform/win32/shell_win32.h"
 #include "platform/win32/url_downloader_win32.h"
 #include "skin/dlg_info_win32.h"
 
@@ -54,6 +55,12 @@ FirmwareCheckResult RunFirmwareCheck(AppContext& app, Shell& shell, HWND owner, 
   const FirmwareCheckServices services{app.files(), app.xml(), downloader, shell, user};
   return CheckFirmware(services, app.ProgramFolder(), ManifestAddress(app.ini(), app.ProgramFolder()),
                        firmwareVersionText, firmwareAddress);
+}
+
+FirmwareCheckResult RunFirmwareCheck(AppContext& app, HWND owner, HWND mainWindow,
+                                     const std::u16string& firmwareVersionText, std::u16string& firmwareAddress) {
+  Win32Shell shell;
+  return RunFirmwareCheck(app, shell, owner, mainWindow, firmwareVersionText, firmwareAddress);
 }
 
 }  // namespace nx7::win32

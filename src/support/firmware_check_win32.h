@@ -19,5 +19,8 @@ namespace nx7::win32 {
 // the XML reader, the files and the language come from `app`.
 FirmwareCheckResult RunFirmwareCheck(AppContext& app, Shell& shell, HWND owner, HWND mainWindow,
                                      const std::u16string& firmwareVersionText, std::u16string& firmwareAddress);
+// The same, starting the flashing tool through ShellExecuteW.
+FirmwareCheckResult RunFirmwareCheck(AppContext& app, HWND owner, HWND mainWindow,
+                                     const std::u16string& firmwareVersionText, std::u16string& firmwareAddress);
 
 }  // namespace nx7::win32

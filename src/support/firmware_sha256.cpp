@@ -68,6 +68,8 @@ void Sha256::Block(const uint8_t* block) {
 }
 
 void Sha256::Add(std::span<const uint8_t> bytes) {
+  // An empty span may have no data pointer at all, which memcpy must not see.
+  if (bytes.empty()) return;
   totalBytes_ += bytes.size();
   size_t at = 0;
   if (pendingBytes_ > 0) {

@@ -22,7 +22,6 @@
 #include "platform/virtual/virtual_clock.h"
 #include "platform/virtual/virtual_registry.h"
 #include "platform/win32/ini_file_win32.h"
-#include "platform/win32/shell_win32.h"
 #include "skin/dlg_info_win32.h"
 #include "support/firmware_http_server_win32.h"
 #include "temp_folder.h"
@@ -77,7 +76,7 @@ class FirmwareCheckTest : public ::testing::Test {
     self = this;
     answers_ = std::move(answers);
     const UINT_PTR timer = ::SetTimer(nullptr, 0, 30, [](HWND, UINT, UINT_PTR, DWORD) { self->AnswerOpenBox(); });
-    const FirmwareCheckResult result = RunFirmwareCheck(*app_, shell_, nullptr, mainWindow_, mouseVersion, address_);
+    const FirmwareCheckResult result = RunFirmwareCheck(*app_, nullptr, mainWindow_, mouseVersion, address_);
     ::KillTimer(nullptr, timer);
     self = nullptr;
     EXPECT_TRUE(answers_.empty()) << "boxes answered: " << boxes_.size();
@@ -154,7 +153,6 @@ class FirmwareCheckTest : public ::testing::Test {
   nx7::testing::TempFolder folder_;
   nx7::testing::StandInLog flasher_{folder_.Path() / "flasher.log"};
   std::unique_ptr<AppContext> app_;
-  Win32Shell shell_;
   HWND mainWindow_ = nullptr;
   std::u16string address_;
   std::deque<bool> answers_;
