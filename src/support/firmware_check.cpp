@@ -197,7 +197,8 @@ std::u16string_view FirmwareMessageText(FirmwareMessage message, bool chinese) {
                            u"Could not check for new firmware. Please check the network connection and try again.");
     case FirmwareMessage::ImageRefused:
       return BilingualText(chinese, u"下载的固件未通过校验,已被删除,未进行更新.",
-                           u"The downloaded firmware failed the checksum check and was deleted. The update was not started.");
+                           u"The downloaded firmware failed the checksum check and was deleted. "
+                           u"The update was not started.");
   }
   return {};
 }
@@ -205,7 +206,8 @@ std::u16string_view FirmwareMessageText(FirmwareMessage message, bool chinese) {
 FirmwareCheckResult CheckFirmware(const FirmwareCheckServices& services, const std::u16string& programFolder,
                                   const std::u16string& manifestAddress, std::u16string_view firmwareVersionText,
                                   std::u16string& firmwareAddress) {
-  return Check(services, programFolder).Run(manifestAddress, FirmwareVersionNumber(firmwareVersionText), firmwareAddress);
+  const uint32_t mouseVersion = FirmwareVersionNumber(firmwareVersionText);
+  return Check(services, programFolder).Run(manifestAddress, mouseVersion, firmwareAddress);
 }
 
 }  // namespace nx7

@@ -147,8 +147,12 @@ class FirmwareCheckTest : public ::testing::Test {
     bool question;
     bool operator==(const Box&) const = default;
   };
-  static Box Question() { return {u"A new version of firmware is available for the gaming mouse, whether to update or not?", true}; }
-  static Box Message(FirmwareMessage m, bool chinese = false) { return {std::u16string(FirmwareMessageText(m, chinese)), false}; }
+  static Box Question() {
+    return {u"A new version of firmware is available for the gaming mouse, whether to update or not?", true};
+  }
+  static Box Message(FirmwareMessage m, bool chinese = false) {
+    return {std::u16string(FirmwareMessageText(m, chinese)), false};
+  }
 
   nx7::testing::TempFolder folder_;
   nx7::testing::StandInLog flasher_{folder_.Path() / "flasher.log"};

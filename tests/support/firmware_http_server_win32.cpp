@@ -119,8 +119,9 @@ void LoopbackHttpServer::Answer(uintptr_t socket) {
       body = it->second;
     }
   }
-  std::string answer = "HTTP/1.1 " + status + "\r\nContent-Type: application/octet-stream\r\nContent-Length: " +
-                       std::to_string(body.size()) + "\r\nCache-Control: max-age=3600\r\nConnection: close\r\n\r\n" + body;
+  const std::string answer = "HTTP/1.1 " + status + "\r\nContent-Type: application/octet-stream\r\n" +
+                             "Content-Length: " + std::to_string(body.size()) + "\r\n" +
+                             "Cache-Control: max-age=3600\r\nConnection: close\r\n\r\n" + body;
   for (size_t sent = 0; sent < answer.size();) {
     const int n = ::send(connection, answer.data() + sent, int(answer.size() - sent), 0);
     if (n <= 0) return;

@@ -1,8 +1,10 @@
 #pragma once
 // A Downloader for tests: addresses answered from memory into a FileSystem, every request kept
 // in order. An address that was not served fails, as an unreachable server does.
+#include <cstdint>
 #include <map>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "platform/downloader.h"
