@@ -265,18 +265,36 @@ TEST(FirmwareCheck, KeepsTheImageAddressOfTheManifestItRead) {
   }
 }
 
-TEST(FirmwareCheck, AnImageThatCannotBePutInPlaceIsNotHandedOver) {
-  Bench bench({true});
-  bench.files.PutFile(kImageFile, Bytes(kOldImage));
-  bench.served.Serve(kServer, Manifest("16", kImageHttps));
-  bench.served.Serve(kImageHttps, kImage);
-  // Replaces: the manifest's fetch, its rename, the image's fetch, then the image's rename.
-  bench.files.FailAt(VirtualFileSystem::WriteStep::Replace, FileStatus::AccessDenied, 4);
-  std::u16string address;
-  EXPECT_EQ(bench.Run(u"15", address), FirmwareCheckResult::ImageFetchFailed);
-  EXPECT_EQ(bench.journal, (Journal{kFetchManifest, "ask UpdateQuestion", kFetchImageHttps, "tell ImageFetchFailed"}));
-  EXPECT_EQ(bench.Content(kImageFile), kOldImage);
-  EXPECT_FALSE(bench.files.Exists(kImageFile + u".download"));
+TEST(FirmwareCheck, AFileThatCannotBePutInPlaceLeavesTheOldOneAndStartsNothing) {
+  const std::string m15 = Manifest("15", kImageHttps);
+  // Replaces, in order: the manifest's fetch, its rename, the image's fetch, the image's rename.
+  const struct {
+    const char* name;
+    int failingReplace;
+    FirmwareCheckResult result;
+    Journal journal;
+    std::string manifestAfter;
+  } cases[] = {
+      {"manifest", 2, FirmwareCheckResult::CouldNotCheck, {kFetchManifest, "tell CouldNotCheck"}, m15},
+      {"image", 4, FirmwareCheckResult::ImageFetchFailed,
+       {kFetchManifest, "ask UpdateQuestion", kFetchImageHttps, "tell ImageFetchFailed"}, Manifest("16", kImageHttps)},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    Bench bench({true});
+    bench.files.PutFile(kManifestFile, Bytes(m15));
+    bench.files.PutFile(kImageFile, Bytes(kOldImage));
+    bench.served.Serve(kServer, Manifest("16", kImageHttps));
+    bench.served.Serve(kImageHttps, kImage);
+    bench.files.FailAt(VirtualFileSystem::WriteStep::Replace, FileStatus::AccessDenied, c.failingReplace);
+    std::u16string address;
+    EXPECT_EQ(bench.Run(u"15", address), c.result);
+    EXPECT_EQ(bench.journal, c.journal);
+    EXPECT_EQ(bench.Content(kImageFile), kOldImage);
+    EXPECT_EQ(bench.Content(kManifestFile), c.manifestAfter);
+    EXPECT_FALSE(bench.files.Exists(kManifestFile + u".download"));
+    EXPECT_FALSE(bench.files.Exists(kImageFile + u".download"));
+  }
 }
 
 TEST(FirmwareCheck, MakesTheDownloadFoldersOfAFreshInstallation) {
