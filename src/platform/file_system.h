@@ -34,6 +34,9 @@ class FileSystem {
   virtual FileStatus CreateFolder(std::u16string_view path) = 0;
   virtual bool Exists(std::u16string_view path) = 0;
   virtual FileStatus RemoveFile(std::u16string_view path) = 0;
+  // Puts the closed file `from` in the place of `to` (same folder) in one step, replacing it:
+  // a file written under a temporary name becomes the real one only once it has been checked.
+  FileStatus MoveReplacing(std::u16string_view from, std::u16string_view to) { return Replace(from, to); }
   // What the last failed call was and why, for diagnostics; empty before any failure.
   virtual std::string LastErrorText() const = 0;
 
