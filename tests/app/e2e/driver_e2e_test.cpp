@@ -650,25 +650,13 @@ class SupportPage : public Driver {
     return ChildWindowFromPointEx(page, p, CWP_SKIPINVISIBLE) != page;
   }
 
-  // The program's file dialog: a dialog of its process with a file-name box.
+  // The file-name box of a file dialog; none for other dialogs.
   static HWND FileNameBox(HWND dialog) {
     if (HWND combo = GetDlgItem(dialog, 0x47C)) {  // cmb13
       HWND edit = FindWindowExW(combo, nullptr, L"Edit", nullptr);
       return edit ? edit : combo;
     }
     return GetDlgItem(dialog, 0x480);  // edt1
-  }
-  HWND FileDialog() const {
-    HWND found = nullptr;
-    WaitUntil(
-        [&] {
-          for (HWND w : FindWindows({.className = L"#32770", .processId = process_.Id()})) {
-            if (FileNameBox(w)) found = w;
-          }
-          return found != nullptr;
-        },
-        milliseconds(10000));
-    return found;
   }
   // The text of an edit box of the program (GetWindowText does not ask another process's edit).
   static std::wstring EditText(HWND edit) {
@@ -690,14 +678,29 @@ class SupportPage : public Driver {
     GetClientRect(button, &r);
     ClickClient(button, {r.right / 2, r.bottom / 2});
   }
+  // Does `act` (a click, a key) again while it shows no effect, as a person would: injected
+  // input under Wine is now and then not delivered.
+  static bool RepeatUntil(const std::function<void()>& act, const std::function<bool()>& done) {
+    return WaitUntil(
+        [&] {
+          act();
+          return WaitUntil(done, milliseconds(2000));
+        },
+        milliseconds(10000));
+  }
 
   // Clicks the import or export button, types `path` into the file dialog's file-name box and
   // presses Enter; a question whether to replace an existing file is answered "Yes". Returns the
   // text of the "Info" box that follows, after clicking its OK.
   std::wstring TransferThroughFileDialog(HWND main, POINT button, const std::filesystem::path& path,
                                          const wchar_t* dialogScreenshot = nullptr) {
-    ClickClient(main, button);
-    HWND dialog = FileDialog();
+    HWND dialog = nullptr;
+    RepeatUntil([&] { ClickClient(main, button); },
+                [&] {
+                  for (HWND w : FindWindows({.className = L"#32770", .processId = process_.Id()}))
+                    if (FileNameBox(w)) dialog = w;
+                  return dialog != nullptr;
+                });
     if (!dialog) {
       ADD_FAILURE() << "no file dialog";
       return {};
@@ -722,7 +725,20 @@ class SupportPage : public Driver {
     if (dialogScreenshot) {
       EXPECT_TRUE(SaveScreenshot(dialog, dialogScreenshot).saved);
     }
-    PressChord({VK_RETURN});
+    // Enter goes to the foreground window: pressed again when the dialog missed it (it still
+    // shows and nothing else opened), as a person presses it again.
+    auto answered = [&] {
+      if (!IsWindowVisible(dialog)) return true;
+      for (HWND w : FindWindows({.className = L"#32770", .processId = process_.Id()}))
+        if (w != dialog && w != main) return true;
+      return false;
+    };
+    RepeatUntil(
+        [&] {
+          ActivateWindow(dialog);
+          PressChord({VK_RETURN});
+        },
+        answered);
     HWND info = nullptr;
     WaitUntil(
         [&] {
@@ -736,7 +752,7 @@ class SupportPage : public Driver {
             if (w == dialog) continue;
             if (HWND yes = ButtonLabelled(w, L"Yes")) {
               ++replaceQuestions_;
-              ClickButton(yes);
+              RepeatUntil([&] { ClickButton(yes); }, [&] { return !IsWindow(w); });
             }
           }
           return false;
@@ -750,8 +766,9 @@ class SupportPage : public Driver {
     GetDlgItemTextW(info, 0xFFFF, text, 1024);  // the message box's text
     HWND ok = ButtonLabelled(info, L"OK");
     EXPECT_NE(ok, nullptr);
-    if (ok) ClickButton(ok);
-    EXPECT_TRUE(WaitUntil([&] { return !IsWindow(info); }, milliseconds(3000)));
+    if (ok) {
+      EXPECT_TRUE(RepeatUntil([&] { ClickButton(ok); }, [&] { return !IsWindow(info); }));
+    }
     EXPECT_FALSE(IsWindow(dialog));
     return text;
   }
@@ -827,23 +844,26 @@ TEST_F(SupportPage, RestoreDefaultsAsksAndOnlyOkRestoresAndDownloads) {
   const std::vector<COLORREF> question = ReferenceMessageBody(u"Do you want to restore the default setting?", true);
   const size_t sentBefore = SettledTrace().size();
 
-  ClickClient(main, kRestoreButton);
-  HWND box = WaitForWindow({.title = kInfoTitle, .processId = process_.Id()}, milliseconds(5000));
+  HWND box = nullptr;
+  auto questionShown = [&] {
+    const std::vector<HWND> boxes = InfoBoxes();
+    box = boxes.empty() ? nullptr : boxes.front();
+    return box != nullptr;
+  };
+  RepeatUntil([&] { ClickClient(main, kRestoreButton); }, questionShown);
   ASSERT_NE(box, nullptr) << "no question";
   std::this_thread::sleep_for(milliseconds(300));  // painted
   EXPECT_EQ(CaptureClient(box, kMessageBody), question);
   EXPECT_TRUE(SaveScreenshot(box, L"support_restore_question").saved);
-  ClickClient(box, kBoxCancel);
-  EXPECT_TRUE(WaitUntil([&] { return InfoBoxes().empty(); }, milliseconds(3000)));
+  EXPECT_TRUE(RepeatUntil([&] { ClickClient(box, kBoxCancel); }, [&] { return InfoBoxes().empty(); }));
   std::this_thread::sleep_for(milliseconds(1000));  // a download would have begun by now
   EXPECT_TRUE(FindWindows({.title = kProgressTitle, .processId = process_.Id()}).empty());
   EXPECT_EQ(SettledTrace().size(), sentBefore) << "Cancel sent something to the mouse";
 
-  ClickClient(main, kRestoreButton);
-  box = WaitForWindow({.title = kInfoTitle, .processId = process_.Id()}, milliseconds(5000));
+  RepeatUntil([&] { ClickClient(main, kRestoreButton); }, questionShown);
   ASSERT_NE(box, nullptr);
   std::this_thread::sleep_for(milliseconds(300));
-  ClickClient(box, kBoxOk);
+  EXPECT_TRUE(RepeatUntil([&] { ClickClient(box, kBoxOk); }, [&] { return !IsWindow(box); }));
   EXPECT_TRUE(DownloadShownAndDone()) << "no download after OK";
   SettingsBlock defaults{};
   FillWithDefaults(defaults, false);
