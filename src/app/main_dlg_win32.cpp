@@ -257,7 +257,7 @@ void CNX70DriverDlg::CreatePages() {
   ledSet_ = std::make_unique<CDlgLEDSet>(app_);
   macro_ = std::make_unique<CDlgMacro>(app_);
   sts_ = std::make_unique<CDlgSts>(app_);
-  support_ = std::make_unique<CDlgSupport>(app_);
+  support_ = std::make_unique<CDlgSupport>(app_, services_.ShellService());
   for (CSkinPage* page : std::initializer_list<CSkinPage*>{mainSet_.get(), ledSet_.get(), macro_.get(), sts_.get(),
                                                           support_.get()})
     page->CreatePage(GetSafeHwnd(), area);
@@ -543,6 +543,7 @@ void CNX70DriverDlg::RefreshToolTips() {
                                    StringKey::str_profile4, StringKey::str_profile5};
   for (size_t i = 0; i < profiles_.size(); ++i) profiles_[i].SetToolTipText(Catalogue(profileKeys[i]), true);
   apply_.SetToolTipText(Catalogue(StringKey::str_ok), true);
+  if (support_) support_->RefreshToolTips();
 }
 
 void CNX70DriverDlg::ShowFlag(int bitmapId) {

@@ -88,13 +88,4 @@ std::vector<int> MainWindowHintsAt(int x, int y, const std::array<HintRect, 11>&
   return hints;
 }
 
-std::u16string FirmwareVersionDisplay(const std::u16string& digits) {
-  if (digits.empty()) return u"Unknown";
-  const size_t n = digits.size();
-  const std::u16string last(1, digits[n - 1]);
-  const std::u16string middle = n >= 2 ? std::u16string(1, digits[n - 2]) : u"0";
-  const std::u16string first = n >= 3 ? digits.substr(0, n - 2) : u"0";
-  return u"V " + first + u"." + middle + u"." + last;
-}
-
 }  // namespace nx7

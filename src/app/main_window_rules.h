@@ -62,8 +62,4 @@ struct HintRect {
 // rectangle grown by one pixel on every side holds the point.
 std::vector<int> MainWindowHintsAt(int x, int y, const std::array<HintRect, 11>& buttons);
 
-// The firmware version as the support page shows it: "Unknown" for no digits, "V 0.0.d" for
-// one, "V 0.a.b" for two; a number of three or more digits as "V x.a.b", x its leading digits.
-std::u16string FirmwareVersionDisplay(const std::u16string& digits);
-
 }  // namespace nx7

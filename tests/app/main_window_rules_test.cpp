@@ -106,16 +106,3 @@ TEST(PostingDownloadWindows, ProgressBeforeTheDialogsWindowIsKeptForIt) {
 
 }  // namespace
 }  // namespace nx7
-
-namespace nx7 {
-namespace {
-
-TEST(FirmwareVersionDisplay, DigitsToText) {
-  const struct {
-    std::u16string digits, shown;
-  } cases[] = {{u"", u"Unknown"}, {u"7", u"V 0.0.7"}, {u"15", u"V 0.1.5"}, {u"123", u"V 1.2.3"}, {u"1234", u"V 12.3.4"}};
-  for (const auto& c : cases) EXPECT_EQ(FirmwareVersionDisplay(c.digits), c.shown);
-}
-
-}  // namespace
-}  // namespace nx7

@@ -9,6 +9,7 @@
 #include "macros/input_hooks_virtual.h"
 #include "device/virtual/virtual_mouse.h"
 #include "platform/virtual/recording_poster.h"
+#include "platform/virtual/recording_shell.h"
 #include "platform/virtual/virtual_clock.h"
 #include "platform/virtual/virtual_file_system.h"
 #include "platform/virtual/virtual_registry.h"
@@ -43,6 +44,7 @@ TEST(Pages, EachPageOpensOnItsTemplateInThePageAreaAndDrawsItsSkin) {
   InitUserInterface();
   const std::u16string folder = BuildFolder();
   auto app = MakeContext(folder);
+  RecordingShell shell;
   test::RecordingWindow owner;
   ASSERT_TRUE(owner.Open(RECT{0, 0, 959, 639}));
   const struct {
@@ -54,7 +56,7 @@ TEST(Pages, EachPageOpensOnItsTemplateInThePageAreaAndDrawsItsSkin) {
       {std::make_unique<CDlgLEDSet>(*app), 104, u"Light\\LedSet_normal.bmp"},
       {std::make_unique<CDlgMacro>(*app), 105, u"Macro_normal.bmp"},
       {std::make_unique<CDlgSts>(*app), 106, u"Sts_Normal.bmp"},
-      {std::make_unique<CDlgSupport>(*app), 107, u"support_normal.bmp"},
+      {std::make_unique<CDlgSupport>(*app, shell), 107, u"support_normal.bmp"},
   };
   const RECT area = ToRect(layout::main_window::kPageArea);
   for (const auto& p : pages) {
@@ -84,7 +86,8 @@ TEST(Pages, SupportPageShowsTheFirmwareVersionItIsGiven) {
   auto app = MakeContext(BuildFolder());
   test::RecordingWindow owner;
   ASSERT_TRUE(owner.Open(RECT{0, 0, 959, 639}));
-  CDlgSupport support(*app);
+  RecordingShell shell;
+  CDlgSupport support(*app, shell);
   ASSERT_TRUE(support.CreatePage(owner, ToRect(layout::main_window::kPageArea)));
   const layout::Rect text = layout::support_page::kFirmwareVersion;
   auto changedPixels = [&](const test::Pixels& a, const test::Pixels& b) {

@@ -97,7 +97,15 @@ class JournalShell final : public Shell {
     journal_.push_back("open " + Utf8FromUtf16(file) + " " + Utf8FromUtf16(parameters));
     return true;
   }
+  bool OpenMaximised(const std::u16string& target) override {
+    journal_.push_back("open maximised " + Utf8FromUtf16(target));
+    return true;
+  }
   bool PlaySoundFile(const std::u16string&) override { return false; }
+  std::optional<std::u16string> ChooseFile(FileDialogKind, const FileDialogOptions&, WindowHandle) override {
+    journal_.push_back("file dialog");
+    return std::nullopt;
+  }
 
  private:
   Journal& journal_;

@@ -1,6 +1,8 @@
 #pragma once
-// Shell over ShellExecuteW ("open", no owner window, SW_SHOWNORMAL) and PlaySoundW
-// (SND_FILENAME | SND_ASYNC). Call from a thread that has initialised COM, as ShellExecuteW asks.
+// Shell over ShellExecuteW ("open", no owner window, SW_SHOWNORMAL or SW_SHOWMAXIMIZED),
+// PlaySoundW (SND_FILENAME | SND_ASYNC) and the Explorer-style common file dialogs
+// (GetOpenFileNameW, GetSaveFileNameW). Call from a thread that has initialised COM, as
+// ShellExecuteW asks; the file dialogs run a modal loop on the calling thread.
 #include "platform/shell.h"
 
 namespace nx7::win32 {
@@ -8,7 +10,10 @@ namespace nx7::win32 {
 class Win32Shell final : public Shell {
  public:
   bool Open(const std::u16string& file, const std::u16string& parameters) override;
+  bool OpenMaximised(const std::u16string& target) override;
   bool PlaySoundFile(const std::u16string& file) override;
+  std::optional<std::u16string> ChooseFile(FileDialogKind kind, const FileDialogOptions& options,
+                                           WindowHandle owner) override;
 };
 
 }  // namespace nx7::win32

@@ -72,9 +72,10 @@ bool IsCountdownBox(HWND box) {
 // The body of a message box (icon and text, between the title bar and the buttons).
 constexpr RECT kMessageBody{20, win32::CDlgInfo::kTextAreaTop, 325, win32::CDlgInfo::kTextAreaBottom};
 
-// The body of the program's message box showing `text` in English, as this process's own box
-// draws it: the program's box shows that text exactly when its body looks the same.
-std::vector<COLORREF> ReferenceMessageBody(const std::u16string& text) {
+// The body of the program's message box showing `text` in English (with OK and Cancel when
+// `twoButtons`), as this process's own box draws it: the program's box shows that text exactly
+// when its body looks the same.
+std::vector<COLORREF> ReferenceMessageBody(const std::u16string& text, bool twoButtons = false) {
   static win32::CDlgInfo* box;
   static std::vector<COLORREF> body;
   static int visibleTicks;
@@ -83,6 +84,7 @@ std::vector<COLORREF> ReferenceMessageBody(const std::u16string& text) {
   win32::CDlgInfo dialog(nullptr, RealClock(), win32::WindowTimers());
   dialog.chineseText = false;
   dialog.text = text;
+  dialog.twoButtons = twoButtons ? 1 : 0;
   box = &dialog;
   const UINT_PTR timer = SetTimer(nullptr, 0, 50, [](HWND, UINT, UINT_PTR id, DWORD) {
     if (!box->GetSafeHwnd() || !IsWindowVisible(*box) || ++visibleTicks < 6) return;  // shown and painted
@@ -633,6 +635,284 @@ TEST_F(Driver, CloseAndAltF4HideToTheTrayWhichBringsItBackAndExitsCleanly) {
   EXPECT_TRUE(ProcessesOf(program_).empty());
   EXPECT_FALSE(TrayIconPresent(main));
 }
+
+// ---------------------------------------------------------------------------------------------
+// The support page (tab 5): its buttons in the main window's client coordinates (the page sits
+// at 15, 128).
+constexpr POINT kImportButton{15 + 179, 128 + 404};
+constexpr POINT kExportButton{15 + 279, 128 + 404};
+constexpr POINT kRestoreButton{15 + 829, 128 + 402};
+// OK and Cancel of the program's two-button message box.
+constexpr POINT kBoxOk{211, 143};
+constexpr POINT kBoxCancel{278, 143};
+
+class SupportPage : public Driver {
+ protected:
+  HWND ShowSupportPage() {
+    HWND main = StartAndShow();
+    if (!main) return nullptr;
+    ClickClient(main, kTab[4]);
+    const bool shown = WaitUntil([&] { return ShownPages(main).size() == 1 && CurrentPageIsSupport(main); },
+                                 milliseconds(3000));
+    if (!shown) ADD_FAILURE() << "the support page did not show";
+    return main;
+  }
+  static bool CurrentPageIsSupport(HWND main) {
+    // Only the support page has a control at the import button's place.
+    HWND page = ShownPages(main).front();
+    POINT p = kImportButton;
+    MapWindowPoints(main, page, &p, 1);
+    return ChildWindowFromPointEx(page, p, CWP_SKIPINVISIBLE) != page;
+  }
+
+  // The file-name box of a file dialog; none for other dialogs.
+  static HWND FileNameBox(HWND dialog) {
+    if (HWND combo = GetDlgItem(dialog, 0x47C)) {  // cmb13
+      HWND edit = FindWindowExW(combo, nullptr, L"Edit", nullptr);
+      return edit ? edit : combo;
+    }
+    return GetDlgItem(dialog, 0x480);  // edt1
+  }
+  // The text of an edit box of the program (GetWindowText does not ask another process's edit).
+  static std::wstring EditText(HWND edit) {
+    wchar_t text[1024] = {};
+    SendMessageW(edit, WM_GETTEXT, 1024, reinterpret_cast<LPARAM>(text));
+    return text;
+  }
+  // A button of a dialog by its caption, without the '&' of its access key.
+  static HWND ButtonLabelled(HWND dialog, const std::wstring& label) {
+    for (HWND b = FindWindowExW(dialog, nullptr, L"Button", nullptr); b; b = FindWindowExW(dialog, b, L"Button", nullptr)) {
+      std::wstring text = TitleOf(b);
+      text.erase(std::remove(text.begin(), text.end(), L'&'), text.end());
+      if (text == label && IsWindowVisible(b)) return b;
+    }
+    return nullptr;
+  }
+  static void ClickButton(HWND button) {
+    RECT r{};
+    GetClientRect(button, &r);
+    ClickClient(button, {r.right / 2, r.bottom / 2});
+  }
+  // Does `act` (a click, a key) again while it shows no effect, as a person would: injected
+  // input under Wine is now and then not delivered.
+  static bool RepeatUntil(const std::function<void()>& act, const std::function<bool()>& done) {
+    return WaitUntil(
+        [&] {
+          act();
+          return WaitUntil(done, milliseconds(2000));
+        },
+        milliseconds(10000));
+  }
+
+  // Clicks the import or export button, types `path` into the file dialog's file-name box and
+  // presses Enter; a question whether to replace an existing file is answered "Yes". Returns the
+  // text of the "Info" box that follows, after clicking its OK.
+  std::wstring TransferThroughFileDialog(HWND main, POINT button, const std::filesystem::path& path,
+                                         const wchar_t* dialogScreenshot = nullptr) {
+    HWND dialog = nullptr;
+    RepeatUntil([&] { ClickClient(main, button); },
+                [&] {
+                  for (HWND w : FindWindows({.className = L"#32770", .processId = process_.Id()}))
+                    if (FileNameBox(w)) dialog = w;
+                  return dialog != nullptr;
+                });
+    if (!dialog) {
+      ADD_FAILURE() << "no file dialog";
+      return {};
+    }
+    HWND name = FileNameBox(dialog);
+    // The dialog may still be filling its file list when it shows: the path is typed again
+    // (after clearing the box as a person would) until the box holds it.
+    const bool typed = WaitUntil(
+        [&] {
+          ActivateWindow(dialog);
+          RECT r{};
+          GetClientRect(name, &r);
+          ClickClient(name, {r.right / 2, r.bottom / 2});
+          PressChord({VK_END});
+          PressChord({VK_SHIFT, VK_HOME});
+          PressChord({VK_DELETE});
+          TypeText(path.wstring());
+          return WaitUntil([&] { return EditText(name) == path.wstring(); }, milliseconds(1000));
+        },
+        milliseconds(10000));
+    EXPECT_TRUE(typed) << "the file-name box does not show the path";
+    if (dialogScreenshot) {
+      EXPECT_TRUE(SaveScreenshot(dialog, dialogScreenshot).saved);
+    }
+    // Enter goes to the foreground window: pressed again when the dialog missed it (it still
+    // shows and nothing else opened), as a person presses it again.
+    auto answered = [&] {
+      if (!IsWindowVisible(dialog)) return true;
+      for (HWND w : FindWindows({.className = L"#32770", .processId = process_.Id()}))
+        if (w != dialog && w != main) return true;
+      return false;
+    };
+    RepeatUntil(
+        [&] {
+          ActivateWindow(dialog);
+          PressChord({VK_RETURN});
+        },
+        answered);
+    HWND info = nullptr;
+    WaitUntil(
+        [&] {
+          const std::vector<HWND> boxes = FindWindows({.title = L"Info", .className = L"#32770", .processId = process_.Id()});
+          if (!boxes.empty()) {
+            info = boxes.front();
+            return true;
+          }
+          // The save dialog's question before replacing a file.
+          for (HWND w : FindWindows({.className = L"#32770", .processId = process_.Id()})) {
+            if (w == dialog) continue;
+            if (HWND yes = ButtonLabelled(w, L"Yes")) {
+              ++replaceQuestions_;
+              RepeatUntil([&] { ClickButton(yes); }, [&] { return !IsWindow(w); });
+            }
+          }
+          return false;
+        },
+        milliseconds(10000));
+    if (!info) {
+      ADD_FAILURE() << "no Info box";
+      return {};
+    }
+    wchar_t text[1024] = {};
+    GetDlgItemTextW(info, 0xFFFF, text, 1024);  // the message box's text
+    HWND ok = ButtonLabelled(info, L"OK");
+    EXPECT_NE(ok, nullptr);
+    if (ok) {
+      EXPECT_TRUE(RepeatUntil([&] { ClickButton(ok); }, [&] { return !IsWindow(info); }));
+    }
+    EXPECT_FALSE(IsWindow(dialog));
+    return text;
+  }
+
+  // Follows a download's progress dialog from its appearance until it has closed.
+  bool DownloadShownAndDone() {
+    HWND progress = WaitForWindow({.title = kProgressTitle, .processId = process_.Id()}, milliseconds(5000));
+    if (!progress) return false;
+    return WaitUntil([&] { return !IsWindowVisible(progress); }, milliseconds(15000));
+  }
+
+  int replaceQuestions_ = 0;
+};
+
+std::string FileImage(const std::filesystem::path& file) {
+  std::ifstream in(file, std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+// Whether two profile images are the same; where they differ otherwise (they are too long to print).
+::testing::AssertionResult SameImage(const std::string& shown, const std::string& expected) {
+  if (shown == expected) return ::testing::AssertionSuccess();
+  size_t at = 0;
+  while (at < shown.size() && at < expected.size() && shown[at] == expected[at]) ++at;
+  return ::testing::AssertionFailure() << shown.size() << " bytes against " << expected.size()
+                                       << ", first difference at byte " << at;
+}
+
+TEST_F(SupportPage, ImportAndExportGoThroughTheSystemFileDialogs) {
+  const std::filesystem::path bad = folder_.Path() / "files" / "bad.cfg";
+  const std::filesystem::path good = folder_.Path() / "files" / "good.cfg";
+  const std::filesystem::path exported = folder_.Path() / "files" / "exported.cfg";
+  std::filesystem::create_directories(bad.parent_path());
+  std::string wrongMagic = ProfileImage(3);
+  wrongMagic[3] = char(0x81);
+  std::ofstream(bad, std::ios::binary) << wrongMagic;
+  const std::string imported = ProfileImage(4);
+  std::ofstream(good, std::ios::binary) << imported << std::string(500, '\xAB');  // only 22252 bytes count
+
+  HWND main = ShowSupportPage();
+  ASSERT_NE(main, nullptr);
+  const std::string before = folder_.Read("Profile/Profile1.cfg");
+  ASSERT_EQ(before.size(), kSettingsBlockSize);
+  ASSERT_NE(before, imported);
+
+  EXPECT_EQ(TransferThroughFileDialog(main, kImportButton, bad, L"support_import_dialog"),
+            bad.wstring() + L" is an invaild Profile!");
+  EXPECT_EQ(TransferThroughFileDialog(main, kExportButton, exported), exported.wstring() + L" export success!");
+  EXPECT_TRUE(SameImage(FileImage(exported), before)) << "the refused file changed the settings";
+
+  EXPECT_EQ(TransferThroughFileDialog(main, kImportButton, good), good.wstring() + L" import success!");
+  EXPECT_TRUE(SameImage(folder_.Read("Profile/Profile1.cfg"), before)) << "an import writes no profile file";
+  EXPECT_EQ(replaceQuestions_, 0);
+  EXPECT_EQ(TransferThroughFileDialog(main, kExportButton, exported, L"support_export_dialog"),
+            exported.wstring() + L" export success!");
+  EXPECT_EQ(replaceQuestions_, 1) << "replacing the earlier export was not asked";
+  EXPECT_TRUE(SameImage(FileImage(exported), imported));
+
+  // Applied, the imported settings reach the mouse and the profile file.
+  const size_t sentBefore = SettledTrace().size();
+  ClickClient(main, kTab[0]);
+  ApplyThroughProgressDialog(main);
+  EXPECT_TRUE(InfoBoxes().empty());
+  EXPECT_TRUE(SameImage(folder_.Read("Profile/Profile1.cfg"), imported));
+  EXPECT_EQ(Reports(SettledTrace(), sentBefore), Nx7ctlApplyReports("files/exported.cfg"));
+}
+
+TEST_F(SupportPage, RestoreDefaultsAsksAndOnlyOkRestoresAndDownloads) {
+  WriteProfile(0, ProfileImage(4));
+  HWND main = ShowSupportPage();
+  ASSERT_NE(main, nullptr);
+  ASSERT_TRUE(SameImage(folder_.Read("Profile/Profile1.cfg"), ProfileImage(4)));
+  const std::vector<COLORREF> question = ReferenceMessageBody(u"Do you want to restore the default setting?", true);
+  const size_t sentBefore = SettledTrace().size();
+
+  HWND box = nullptr;
+  auto questionShown = [&] {
+    const std::vector<HWND> boxes = InfoBoxes();
+    box = boxes.empty() ? nullptr : boxes.front();
+    return box != nullptr;
+  };
+  RepeatUntil([&] { ClickClient(main, kRestoreButton); }, questionShown);
+  ASSERT_NE(box, nullptr) << "no question";
+  std::this_thread::sleep_for(milliseconds(300));  // painted
+  EXPECT_EQ(CaptureClient(box, kMessageBody), question);
+  EXPECT_TRUE(SaveScreenshot(box, L"support_restore_question").saved);
+  EXPECT_TRUE(RepeatUntil([&] { ClickClient(box, kBoxCancel); }, [&] { return InfoBoxes().empty(); }));
+  std::this_thread::sleep_for(milliseconds(1000));  // a download would have begun by now
+  EXPECT_TRUE(FindWindows({.title = kProgressTitle, .processId = process_.Id()}).empty());
+  EXPECT_EQ(SettledTrace().size(), sentBefore) << "Cancel sent something to the mouse";
+
+  RepeatUntil([&] { ClickClient(main, kRestoreButton); }, questionShown);
+  ASSERT_NE(box, nullptr);
+  std::this_thread::sleep_for(milliseconds(300));
+  EXPECT_TRUE(RepeatUntil([&] { ClickClient(box, kBoxOk); }, [&] { return !IsWindow(box); }));
+  EXPECT_TRUE(DownloadShownAndDone()) << "no download after OK";
+  SettingsBlock defaults{};
+  FillWithDefaults(defaults, false);
+  const auto image = SerialiseSettingsBlock(defaults);
+  EXPECT_TRUE(WaitUntil([&] { return folder_.Read("Profile/Profile1.cfg") == std::string(image.begin(), image.end()); },
+                        milliseconds(3000)))
+      << "the defaults were not saved after the download";
+  EXPECT_EQ(Reports(SettledTrace(), sentBefore), Nx7ctlApplyReports("Profile/Profile1.cfg"));
+}
+
+class SupportPageLook : public SupportPage, public ::testing::WithParamInterface<int> {};
+
+TEST_P(SupportPageLook, HoveringAButtonLightsItAndShowsItsHint) {
+  const int language = GetParam();
+  SetLanguage(language);
+  HWND main = ShowSupportPage();
+  ASSERT_NE(main, nullptr);
+  const RECT button{kExportButton.x - 40, kExportButton.y - 12, kExportButton.x + 40, kExportButton.y + 12};
+  MoveCursorTo([&] { POINT p{600, 300}; ClientToScreen(main, &p); return p; }());
+  std::this_thread::sleep_for(milliseconds(300));
+  const std::vector<COLORREF> plain = CaptureClient(main, button);
+  const std::vector<COLORREF> noHint = CaptureClient(main, kHintLine);
+  MoveCursorTo([&] { POINT p = kExportButton; ClientToScreen(main, &p); return p; }());
+  EXPECT_TRUE(WaitUntil([&] { return CaptureClient(main, button) != plain; }, milliseconds(2000)))
+      << "the button did not light";
+  EXPECT_TRUE(WaitUntil([&] { return CaptureClient(main, kHintLine) != noHint; }, milliseconds(2000)))
+      << "no hint";
+  const Screenshot shot = SaveScreenshot(main, language == kChinese ? L"support_zh" : L"support_en");
+  EXPECT_TRUE(shot.saved);
+  EXPECT_GT(shot.distinctColors, 50u);
+}
+
+INSTANTIATE_TEST_SUITE_P(Languages, SupportPageLook, ::testing::Values(kEnglish, kChinese),
+                         [](const auto& info) { return info.param == kChinese ? "Chinese" : "English"; });
 
 }  // namespace
 }  // namespace nx7::e2e

@@ -46,6 +46,16 @@ TEST(Win32Shell, StartsAProgramWhosePathHoldsASpaceWithTheParametersGiven) {
   EXPECT_EQ(log.WaitForLines(2), (std::vector<std::string>{"0", "1 [-VORNA]"}));
 }
 
+TEST(Win32Shell, OpenMaximisedStartsTheTargetWithoutParameters) {
+  TempFolder folder;
+  const std::filesystem::path program = InstallStandIn(folder, "Web Site/browser.exe");
+  StandInLog log(folder.Path() / "runs.log");
+  Win32Shell shell;
+  EXPECT_TRUE(shell.OpenMaximised(program.u16string()));
+  EXPECT_EQ(log.WaitForLines(1), std::vector<std::string>{"0"});
+  EXPECT_FALSE(shell.OpenMaximised((folder.Path() / "missing.exe").u16string()));
+}
+
 TEST(Win32Shell, AMissingProgramIsRefusedWithoutAnyRun) {
   TempFolder folder;
   StandInLog log(folder.Path() / "runs.log");
