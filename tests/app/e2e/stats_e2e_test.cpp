@@ -262,6 +262,32 @@ TEST_F(StatisticsPage, AfterAKillOnlyTheCountsOfTheLastPeriodicSaveRemain) {
   EXPECT_EQ(atExit->rightClicks, 5u);
 }
 
+TEST_F(StatisticsPage, TheEndOfTheWindowsSessionSavesBeforeTheProcessIsEnded) {
+  Store({});
+  HWND main = StartAndShow();
+  ASSERT_NE(main, nullptr);
+  for (int i = 0; i < 3; ++i) PostMessageW(main, kHookedInput, 0x20A01, 0);
+  ClickClient(main, kStatsTab);
+  ASSERT_TRUE(ShowsFigures(main, {u"1", u"0", u"0", u"1", u"3"}));
+  // Windows asks every top-level window before it ends the session.
+  DWORD_PTR agreed = 0;
+  ASSERT_NE(SendMessageTimeoutW(main, WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF, SMTO_BLOCK, 5000, &agreed), 0);
+  EXPECT_EQ(agreed, TRUE);
+  auto stored = StoredCounters();
+  ASSERT_TRUE(stored.has_value());
+  EXPECT_EQ(stored->leftClicks, 1u);
+  EXPECT_EQ(stored->wheelUp, 3u);
+  // Steps between the question and the end are saved when the session ends.
+  for (int i = 0; i < 2; ++i) PostMessageW(main, kHookedInput, 0x20A00, 0);
+  ASSERT_TRUE(ShowsFigures(main, {u"1", u"0", u"0", u"1", u"3", u"2"}));
+  ASSERT_NE(SendMessageTimeoutW(main, WM_ENDSESSION, TRUE, ENDSESSION_LOGOFF, SMTO_BLOCK, 5000, nullptr), 0);
+  process_.Kill();  // as the system ends the process after WM_ENDSESSION
+  stored = StoredCounters();
+  ASSERT_TRUE(stored.has_value());
+  EXPECT_EQ(stored->wheelUp, 3u);
+  EXPECT_EQ(stored->wheelDown, 2u);
+}
+
 class StatisticsReset : public StatisticsPage, public ::testing::WithParamInterface<int> {};
 
 TEST_P(StatisticsReset, ResetAsksInTheLanguageAndOnlyOkZeroesAndSaves) {
