@@ -238,6 +238,10 @@ TEST_F(StatisticsPage, AfterAKillOnlyTheCountsOfTheLastPeriodicSaveRemain) {
       },
       milliseconds(6000)))
       << "no periodic save";
+  // The values are read one by one while the save writes them one by one: read again once it is done.
+  std::this_thread::sleep_for(milliseconds(200));
+  saved = StoredCounters();
+  ASSERT_TRUE(saved.has_value());
   EXPECT_EQ(saved->leftClicks, 1u);
   // Counted, shown, and lost with the process, which is killed well before the next save.
   for (int i = 0; i < 7; ++i) PostMessageW(main, kHookedInput, 0x207, 0);
