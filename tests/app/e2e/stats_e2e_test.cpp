@@ -318,6 +318,10 @@ TEST_P(StatisticsReset, ResetAsksInTheLanguageAndOnlyOkZeroesAndSaves) {
   std::this_thread::sleep_for(milliseconds(300));
   EXPECT_EQ(CaptureClient(box, kMessageBody), question);
   EXPECT_TRUE(SaveScreenshot(main, prefix + L"reset_question").saved);
+  // Without a window manager a new box may not be active yet, and its first click would only
+  // activate it.
+  ActivateWindow(box);
+  std::this_thread::sleep_for(milliseconds(300));
   ClickClient(box, kBoxCancel);
   ASSERT_TRUE(WaitUntil([&] { return !IsWindow(box); }, milliseconds(3000)));
   std::this_thread::sleep_for(milliseconds(300));
@@ -328,7 +332,8 @@ TEST_P(StatisticsReset, ResetAsksInTheLanguageAndOnlyOkZeroesAndSaves) {
   ClickClient(main, reset);
   box = WaitForWindow({.title = kInfoTitle, .processId = process_.Id()}, milliseconds(5000));
   ASSERT_NE(box, nullptr);
-  std::this_thread::sleep_for(milliseconds(300));
+  ActivateWindow(box);
+  std::this_thread::sleep_for(milliseconds(500));
   ClickClient(box, kBoxOk);
   ASSERT_TRUE(WaitUntil([&] { return !IsWindow(box); }, milliseconds(3000)));
   EXPECT_TRUE(WaitUntil([&] { return StoredCounters() == StatsCounters{}; }, milliseconds(3000)))
