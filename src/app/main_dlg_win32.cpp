@@ -69,6 +69,7 @@ std::span<const MessageEntry> CNX70DriverDlg::MessageEntries() {
       On<WM_TIMER, &CNX70DriverDlg::OnTimer>(),
       On<WM_CLOSE, &CNX70DriverDlg::OnClose>(),
       OnRaw<WM_QUERYENDSESSION, &CNX70DriverDlg::OnQueryEndSession>(),
+      OnRaw<WM_ENDSESSION, &CNX70DriverDlg::OnEndSession>(),
       OnRaw<WM_QUERYDRAGICON, &CNX70DriverDlg::OnQueryDragIcon>(),
       OnRaw<WM_TRAY_NOTIFY, &CNX70DriverDlg::OnTrayNotify>(),
       OnRaw<WM_LANGUAGE_SELECTED, &CNX70DriverDlg::OnLanguageSelected>(),
@@ -256,7 +257,8 @@ void CNX70DriverDlg::CreatePages() {
   mainSet_ = std::make_unique<CDlgMainSet>(app_);
   ledSet_ = std::make_unique<CDlgLEDSet>(app_);
   macro_ = std::make_unique<CDlgMacro>(app_);
-  sts_ = std::make_unique<CDlgSts>(app_);
+  sts_ = std::make_unique<CDlgSts>(app_, timers_);
+  if (services_.StatsSavePeriodMs()) sts_->SetSavePeriod(*services_.StatsSavePeriodMs());
   support_ = std::make_unique<CDlgSupport>(app_, services_.ShellService());
   for (CSkinPage* page : std::initializer_list<CSkinPage*>{mainSet_.get(), ledSet_.get(), macro_.get(), sts_.get(),
                                                           support_.get()})
@@ -317,7 +319,15 @@ void CNX70DriverDlg::OnClose() {
 
 LRESULT CNX70DriverDlg::OnQueryEndSession(WPARAM, LPARAM) {
   Default();
+  if (sts_) sts_->SaveStatistics();
   return TRUE;
+}
+
+// The process may end without WM_CLOSE once the session ends: what was counted since the query
+// is saved too.
+LRESULT CNX70DriverDlg::OnEndSession(WPARAM ending, LPARAM) {
+  if (ending && sts_) sts_->SaveIfChanged();
+  return 0;
 }
 
 LRESULT CNX70DriverDlg::OnQueryDragIcon(WPARAM, LPARAM) { return reinterpret_cast<LRESULT>(icon_); }
@@ -543,6 +553,7 @@ void CNX70DriverDlg::RefreshToolTips() {
                                    StringKey::str_profile4, StringKey::str_profile5};
   for (size_t i = 0; i < profiles_.size(); ++i) profiles_[i].SetToolTipText(Catalogue(profileKeys[i]), true);
   apply_.SetToolTipText(Catalogue(StringKey::str_ok), true);
+  if (sts_) sts_->RefreshToolTips();
   if (support_) support_->RefreshToolTips();
 }
 

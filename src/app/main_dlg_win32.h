@@ -91,6 +91,7 @@ class CNX70DriverDlg
   void OnTimer(UINT_PTR id);
   void OnClose();
   LRESULT OnQueryEndSession(WPARAM, LPARAM);
+  LRESULT OnEndSession(WPARAM ending, LPARAM);
   LRESULT OnQueryDragIcon(WPARAM, LPARAM);
   LRESULT OnTrayNotify(WPARAM, LPARAM mouseMessage);
   LRESULT OnLanguageSelected(WPARAM, LPARAM id);

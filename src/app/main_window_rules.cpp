@@ -17,6 +17,18 @@ std::optional<uint8_t> HexByte(const std::u16string& text) {
   return static_cast<uint8_t>(value);
 }
 
+// Decimal seconds from 1 to 3600.
+std::optional<uint32_t> Seconds(const std::u16string& text) {
+  if (text.empty() || text.size() > 4) return std::nullopt;
+  uint32_t value = 0;
+  for (char16_t c : text) {
+    if (c < u'0' || c > u'9') return std::nullopt;
+    value = value * 10 + uint32_t(c - u'0');
+  }
+  if (value < 1 || value > 3600) return std::nullopt;
+  return value;
+}
+
 }  // namespace
 
 ParsedOptions ParseProgramOptions(const std::vector<std::u16string>& args) {
@@ -49,6 +61,11 @@ ParsedOptions ParseProgramOptions(const std::vector<std::u16string>& args) {
       if (i + 1 >= args.size()) return refuse(u"--fail-command needs a command byte");
       o.failCommand = HexByte(args[++i]);
       if (!o.failCommand) return refuse(u"--fail-command needs a hexadecimal byte");
+    } else if (a == u"--stats-save-seconds") {
+      if (o.statsSaveSeconds) return refuse(u"--stats-save-seconds given twice");
+      if (i + 1 >= args.size()) return refuse(u"--stats-save-seconds needs a number of seconds");
+      o.statsSaveSeconds = Seconds(args[++i]);
+      if (!o.statsSaveSeconds) return refuse(u"--stats-save-seconds needs a number from 1 to 3600");
     } else {
       return refuse(u"unknown option " + a);
     }

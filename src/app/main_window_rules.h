@@ -16,12 +16,15 @@ namespace nx7 {
 //   --virtual-bootloader   with --virtual: a mouse in bootloader mode is present at start
 //   --fail-command XX      with --virtual: the mouse refuses every report of command byte XX (hex)
 //   --report FILE          when the window is shown: start-up time, memory and GDI objects to FILE
+//   --stats-save-seconds N the statistics' periodic save every N seconds (1 to 3600) instead of
+//                          every three minutes
 struct ProgramOptions {
   bool useVirtual = false;
   std::u16string tracePath;
   bool virtualBootloader = false;
   std::optional<uint8_t> failCommand;
   std::u16string reportPath;
+  std::optional<uint32_t> statsSaveSeconds;
 };
 
 struct ParsedOptions {

@@ -8,6 +8,7 @@
 // mouse, the trace), so it must outlive that context.
 #include <fstream>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "app/app_context.h"
@@ -38,6 +39,8 @@ class ProgramServices {
   bool UsesVirtualMouse() const { return virtualMouse_ != nullptr; }
   // Where the start-up report goes; empty for none.
   const std::u16string& ReportPath() const { return reportPath_; }
+  // The statistics' periodic save period asked for on the command line; nothing for the page's own.
+  std::optional<uint32_t> StatsSavePeriodMs() const { return statsSavePeriodMs_; }
 
   // The virtual mouse leaves or comes back: the USB device list follows it.
   void UnplugVirtual();
@@ -58,6 +61,7 @@ class ProgramServices {
   std::unique_ptr<Shell> shell_;
   bool taken_ = false;
   std::u16string reportPath_;
+  std::optional<uint32_t> statsSavePeriodMs_;
 };
 
 }  // namespace nx7::win32

@@ -26,6 +26,9 @@ TEST(ProgramOptions, AcceptedCommandLines) {
   EXPECT_EQ(*all.failCommand, 0x1B);
   EXPECT_EQ(ok({u"--trace", u"t.txt"}).tracePath, u"t.txt");  // a real mouse may be traced too
   EXPECT_EQ(ok({u"--report", u"r.txt"}).reportPath, u"r.txt");
+  EXPECT_FALSE(none.statsSaveSeconds);
+  EXPECT_EQ(ok({u"--stats-save-seconds", u"1"}).statsSaveSeconds, 1u);
+  EXPECT_EQ(ok({u"--stats-save-seconds", u"3600"}).statsSaveSeconds, 3600u);
 }
 
 TEST(ProgramOptions, RefusedCommandLinesSayWhy) {
@@ -43,6 +46,11 @@ TEST(ProgramOptions, RefusedCommandLinesSayWhy) {
       {{u"--trace", u"a", u"--trace", u"b"}, u"--trace given twice"},
       {{u"--virtual", u"--virtual"}, u"--virtual given twice"},
       {{u"/virtual"}, u"unknown option /virtual"},
+      {{u"--stats-save-seconds"}, u"--stats-save-seconds needs a number of seconds"},
+      {{u"--stats-save-seconds", u"0"}, u"--stats-save-seconds needs a number from 1 to 3600"},
+      {{u"--stats-save-seconds", u"3601"}, u"--stats-save-seconds needs a number from 1 to 3600"},
+      {{u"--stats-save-seconds", u"-5"}, u"--stats-save-seconds needs a number from 1 to 3600"},
+      {{u"--stats-save-seconds", u"2", u"--stats-save-seconds", u"3"}, u"--stats-save-seconds given twice"},
   };
   for (const auto& c : cases) EXPECT_EQ(ParseProgramOptions(c.args).error, c.error) << c.error.size();
 }

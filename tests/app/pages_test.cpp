@@ -2,7 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <memory>
+#include <thread>
 
 #include "framework/ui_test_support.h"
 #include "framework/ui_init.h"
@@ -30,7 +32,11 @@ std::u16string BuildFolder() {
 
 std::unique_ptr<AppContext> MakeContext(const std::u16string& folder) {
   AppServices s;
-  s.clock = std::make_unique<VirtualClock>(1000);
+  auto clock = std::make_unique<VirtualClock>(1000);
+  // The statistics page's cursor thread pauses through the clock: pauses of real length keep it
+  // from posting without end.
+  clock->SetSleepListener([](uint32_t ms) { std::this_thread::sleep_for(std::chrono::milliseconds(ms)); });
+  s.clock = std::move(clock);
   s.files = std::make_unique<VirtualFileSystem>();
   s.registry = std::make_unique<VirtualRegistry>();
   s.ini = std::make_unique<FileIniFile>();

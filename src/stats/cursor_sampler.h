@@ -1,0 +1,50 @@
+#pragma once
+// The statistics page's cursor sampling: a thread of its own that reads the cursor position every
+// 500 ms, keeps it as the latest sample and posts WM_STS_CURSOR to the page, which then takes the
+// sample on its own thread and adds the step to the distance.
+//
+// The thread runs from Start until Stop (or destruction), which joins it; the pause is made
+// through the Clock in short slices, so a stop is seen within one slice instead of a whole period.
+#include <atomic>
+#include <cstdint>
+#include <functional>
+#include <thread>
+
+#include "platform/clock.h"
+#include "platform/message_poster.h"
+#include "stats/statistics.h"
+
+namespace nx7 {
+
+class CursorSampler {
+ public:
+  static constexpr uint32_t kPeriodMs = 500;
+  static constexpr uint32_t kStopSliceMs = 100;
+
+  // `readCursor` is called on the sampling thread.
+  CursorSampler(Clock& clock, MessagePoster& poster, std::function<CursorPoint()> readCursor);
+  ~CursorSampler() { Stop(); }
+  CursorSampler(const CursorSampler&) = delete;
+  CursorSampler& operator=(const CursorSampler&) = delete;
+
+  // Starts sampling for `window` (once).
+  void Start(WindowHandle window);
+  // Ends the thread and waits for it; no post follows.
+  void Stop();
+  bool Running() const { return thread_.joinable(); }
+  // The latest sample (safe from any thread).
+  CursorPoint Sample() const;
+
+ private:
+  void Run(WindowHandle window);
+
+  Clock& clock_;
+  MessagePoster& poster_;
+  std::function<CursorPoint()> readCursor_;
+  // x in the high half, y in the low: one atomic word, so a reader never sees half a point.
+  std::atomic<uint64_t> sample_{0};
+  std::atomic<bool> stop_{false};
+  std::thread thread_;
+};
+
+}  // namespace nx7
