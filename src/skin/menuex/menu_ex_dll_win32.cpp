@@ -15,8 +15,9 @@ namespace {
 
 HINSTANCE libraryInstance = nullptr;
 
+// The open menu belongs to the thread that opened it; other threads only see its top level's
+// window (openRoot) and ask that thread to close it.
 std::unique_ptr<MenuSession> openMenu;
-DWORD openThread = 0;
 std::atomic<HWND> openRoot{nullptr};
 HHOOK mouseHook = nullptr;
 // Menus closed while one of their windows' messages was being handled: deleted once the
@@ -78,6 +79,19 @@ LRESULT CALLBACK MouseHook(int code, WPARAM w, LPARAM l) {
   return ::CallNextHookEx(nullptr, code, w, l);
 }
 
+bool OpenOnThisThread() {
+  const HWND root = openRoot.load();
+  return root && ::GetWindowThreadProcessId(root, nullptr) == ::GetCurrentThreadId();
+}
+
+// A menu open on another thread is closed by that thread.
+void CloseMenuOfOtherThread() {
+  const HWND root = openRoot.load();
+  if (!root || OpenOnThisThread()) return;
+  DWORD_PTR ignored = 0;
+  ::SendMessageTimeoutW(root, kCloseMessage, 0, 0, SMTO_NORMAL, 2000, &ignored);
+}
+
 bool RegisterLevelClass() {
   WNDCLASSEXW wc{};
   wc.cbSize = sizeof(wc);
@@ -118,10 +132,13 @@ using namespace nx7::menuex;
 
 extern "C" {
 
-BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID) {
+BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID reserved) {
   if (reason == DLL_PROCESS_ATTACH) {
     libraryInstance = instance;
     ::DisableThreadLibraryCalls(instance);
+  } else if (reason == DLL_PROCESS_DETACH && !reserved) {
+    // Freed while the process goes on: a class left registered would point into freed code.
+    ::UnregisterClassW(kLevelClassName, instance);
   }
   return TRUE;
 }
@@ -133,9 +150,8 @@ __declspec(dllexport) BOOL WINAPI CreateMenuEx(HWND owner, int itemHeight, POINT
                                                const wchar_t* overSubPicture, const wchar_t* downSubPicture,
                                                const wchar_t* openSubPicture, const MenuExItem* items, int count) {
   if (!owner || !::IsWindow(owner)) return FALSE;
-  if (openMenu && openThread != ::GetCurrentThreadId()) {
-    if (HWND root = openRoot.load()) ::SendMessageW(root, kCloseMessage, 0, 0);
-  }
+  CloseMenuOfOtherThread();
+  if (openRoot.load() && !OpenOnThisThread()) return FALSE;  // its thread did not answer
   CloseMenu();
   MenuTree tree = MenuTree::FromRecords(items, ReadableRecords(items, count));
   if (tree.TopLevel().empty() || !RegisterLevelClass()) return FALSE;
@@ -151,28 +167,22 @@ __declspec(dllexport) BOOL WINAPI CreateMenuEx(HWND owner, int itemHeight, POINT
   auto menu = std::make_unique<MenuSession>(libraryInstance, owner, style);
   if (!menu->Create(std::move(tree), position)) return FALSE;
   openMenu = std::move(menu);
-  openThread = ::GetCurrentThreadId();
   openRoot = openMenu->Root();
-  mouseHook = ::SetWindowsHookExW(WH_MOUSE, MouseHook, nullptr, openThread);
+  mouseHook = ::SetWindowsHookExW(WH_MOUSE, MouseHook, nullptr, ::GetCurrentThreadId());
   openMenu->Show();
   return TRUE;
 }
 
 __declspec(dllexport) void WINAPI DestroyMenuEx() {
-  if (!openMenu) return;
-  if (openThread != ::GetCurrentThreadId()) {
-    // Windows are destroyed by their own thread.
-    if (HWND root = openRoot.load()) {
-      DWORD_PTR ignored = 0;
-      ::SendMessageTimeoutW(root, kCloseMessage, 0, 0, SMTO_NORMAL, 2000, &ignored);
-    }
+  if (!OpenOnThisThread()) {
+    CloseMenuOfOtherThread();
     return;
   }
   CloseMenu();
 }
 
 __declspec(dllexport) BOOL WINAPI DllPreTranslateMessage(MSG* message) {
-  if (!message || !openMenu || openThread != ::GetCurrentThreadId() || openMenu->Owns(message->hwnd)) return FALSE;
+  if (!message || !OpenOnThisThread() || !openMenu || openMenu->Owns(message->hwnd)) return FALSE;
   switch (message->message) {
     case WM_KEYDOWN:
     case WM_SYSKEYDOWN: {

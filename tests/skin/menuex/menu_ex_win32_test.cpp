@@ -7,6 +7,8 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <atomic>
+#include <thread>
 #include <vector>
 
 #include "framework/ui_test_support.h"
@@ -398,11 +400,39 @@ TEST_F(MenuExTest, DestroyMenuExClosesEveryLevel) {
   ProgramMenuExLibrary().DestroyMenu();  // nothing open: nothing happens
   PumpMessages();
   EXPECT_TRUE(selections.empty());
-  // A new menu replaces one still open (the pointer away from where its entries will be).
+  // The pointer away from where the entries will be; from another thread, DestroyMenuEx has the
+  // menu's own thread close it.
   MoveTo(POINT{kOwner.left + 700, kOwner.top + 500});
+  ASSERT_TRUE(Open());
+  std::atomic<bool> returned{false};
+  std::thread other([&] {
+    ProgramMenuExLibrary().DestroyMenu();
+    returned = true;
+  });
+  EXPECT_TRUE(PumpUntil([&] { return returned.load() && Closed(); }));
+  other.join();
+  // A new menu replaces one still open.
   ASSERT_TRUE(Open());
   ASSERT_TRUE(Open());
   EXPECT_EQ(Levels().size(), 1u);
+}
+
+TEST_F(MenuExTest, DllPreTranslateMessageGivesTheMenuTheThreadsKeysAndClicks) {
+  const auto preTranslate = ProgramMenuExLibrary().PreTranslate();
+  ASSERT_NE(preTranslate, nullptr);
+  MSG key{owner, WM_KEYDOWN, VK_DOWN, 0, 0, {}};
+  EXPECT_FALSE(preTranslate(&key));  // no menu: nothing taken
+  EXPECT_FALSE(preTranslate(nullptr));
+  ASSERT_TRUE(Open());
+  const HWND top = Levels()[0];
+  EXPECT_TRUE(preTranslate(&key));  // a key meant for the owner goes to the menu
+  ASSERT_TRUE(PumpUntil([&] { return EntryShows(top, 0, kOver); }));
+  MSG ownMessage{top, WM_KEYDOWN, VK_DOWN, 0, 0, {}};
+  EXPECT_FALSE(preTranslate(&ownMessage));  // the menu's own messages are left to it
+  MSG click{owner, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(700, 500), 0, {}};
+  EXPECT_FALSE(preTranslate(&click));  // the click goes on to the owner, the menu closes
+  EXPECT_TRUE(Closed());
+  EXPECT_TRUE(selections.empty());
 }
 
 TEST_F(MenuExTest, BadCallsShowNothingAndBadRecordsDoNoHarm) {
