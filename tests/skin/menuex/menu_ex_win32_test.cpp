@@ -496,9 +496,40 @@ TEST_F(MenuExTest, Screenshot) {
   ASSERT_TRUE(PumpUntil([] { return EntryShows(Levels()[2], 0, kOver); }));
   ::Sleep(100);
   PumpMessages();
+  EXPECT_TRUE(EntryShows(Levels()[0], 15, kOpenSub));
+  EXPECT_TRUE(EntryShows(Levels()[1], 2, kOpenSub));
   const RECT shot{kOwner.left, kOwner.top, kOwner.right, kOwner.bottom};
   Bitmap picture = test::CaptureScreen(shot);
   ASSERT_TRUE(test::SavePng(picture.Get(), BuildFolder() + L"\\screenshots\\menuex_category_menu.png"));
+}
+
+// The menu texts of the Chinese layout: every entry shows its text (pixels in the text colour
+// over the picture), and the screenshot shows whether the glyphs are real ones.
+TEST_F(MenuExTest, ChineseTextsAreDrawn) {
+  static const char16_t* const kChinese[] = {
+      u"战地 3 ", u"星球大战:旧共和国", u"反恐精英:全球攻势", u"上古卷轴5：天际", u"军团要塞2", u"蝙蝠侠：阿甘之城",
+      u"文明 5 ", u"坦克世界", u"无主之地 2", u"纪元 2070：雷诺起源", u"英雄联盟(LOL)", u"足球经理 2013 (EA)",
+      u"远古遗迹守卫2（Dota 2） ", u"战地 4", u"战机世界", u"足球经理 2013 (SEGA)", u"我的世界", u"无冬之夜",
+      u"流亡黯道", u"战争雷霆", u"玩家自定义"};
+  for (int32_t id = 1; id <= 21; ++id) {
+    menuex::FillMenuExItem(items[static_cast<size_t>(id - 1)], kTopLevel, id, kChinese[id - 1]);
+  }
+  ASSERT_TRUE(Open());
+  const HWND top = Levels()[0];
+  ASSERT_TRUE(PumpUntil([&] { return EntryShows(top, 20, kNormal); }));
+  for (int i = 0; i < 21; ++i) {
+    const RECT e = EntryRect(top, i);
+    const test::Pixels shown = Screen(RECT{e.left + 10, e.top, e.left + 60, e.bottom});
+    const test::Pixels& picture = pictures_[kNormal];
+    int inked = 0;
+    for (int y = 0; y < shown.height; ++y) {
+      for (int x = 0; x < shown.width; ++x) inked += shown.At(x, y) != picture.At(x + 10, y);
+    }
+    EXPECT_GT(inked, 20) << "entry " << i;
+  }
+  const RECT r = WindowRect(top);
+  Bitmap picture = test::CaptureScreen(RECT{r.left, r.top, r.right, r.bottom});
+  ASSERT_TRUE(test::SavePng(picture.Get(), BuildFolder() + L"\\screenshots\\menuex_category_menu_zh.png"));
 }
 
 }  // namespace
