@@ -378,6 +378,8 @@ TEST_F(MenuExTest, EscapeClosesTheSubmenuThenTheMenuWithoutAChoice) {
   Key(VK_ESCAPE);
   ASSERT_TRUE(PumpUntil([] { return Closed(); }));
   EXPECT_TRUE(selections.empty());
+  // The keyboard goes back to the window the menu was opened from.
+  EXPECT_TRUE(PumpUntil([&] { return ::GetForegroundWindow() == owner; }));
 }
 
 TEST_F(MenuExTest, AClickOutsideClosesItWithoutAChoice) {
