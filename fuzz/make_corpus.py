@@ -68,4 +68,18 @@ put("macro_cfg", "two-macros.cfg", macro_entry(0x15000001, grenade, "Grenade") +
     macro_entry(0x03000002, [0xC0000001, 0xE0000001], "\u65b0\u5efa\u5b8f"))
 put("macro_cfg", "count-beyond-entry.cfg", macro_entry(0x15000003, grenade, "x" * 40, size=4104, count=5000))
 put("macro_cfg", "cut-in-entry.cfg", macro_entry(0x15000004, grenade, "Cut")[:3000])
+
+def menu_item(parent, item_id, text):
+    return struct.pack("<ii", parent, item_id) + text_field(text, 40)
+
+
+# Menu fuzzer input: script length, script (op, argument pairs), then MenuExItem records.
+categories = [menu_item(0xFF, i, "Category %d" % i) for i in range(1, 17)]
+categories += [menu_item(16, 17, "Minecraft"), menu_item(16, 18, "Neverwinter"), menu_item(16, 19, "Online"),
+               menu_item(19, 20, "Path of Exile"), menu_item(19, 21, "War Thunder")]
+walk = bytes([0x00, 0x78, 0x00, 0x79, 0x20, 0x79, 0x40, 0x79, 0x60, 0x01, 0x60, 0x03, 0x60, 0x06, 0x60, 0x07])
+put("menu_ex", "categories-walk.bin", bytes([len(walk)]) + walk + b"".join(categories) + bytes(88 * 179))
+loops = [menu_item(2, 1, "a"), menu_item(1, 2, "b"), menu_item(77, 3, "orphan"), menu_item(3, 3, "self"),
+         struct.pack("<ii", 0xFF, 9) + ("W" * 40).encode("utf-16-le")]
+put("menu_ex", "bad-records.bin", bytes([4, 0x00, 0x08, 0x20, 0x08]) + b"".join(loops))
 sys.exit(0)

@@ -11,6 +11,7 @@ namespace nx7 {
 inline constexpr uint32_t WM_LANGUAGE_SELECTED = 0x401;
 // WM_MACRO_INPUT (0x40A) and WM_HOOKED_INPUT (0x7EB) come from the input hooks, below the
 // application: macros/hook_messages.h.
+// WM_MENUEX_SELECT (0x501) is the menu library's, with its record: skin/menuex/menu_ex_item.h.
 // Download worker → progress dialog. wParam percentage 0 to 100, lParam 0.
 inline constexpr uint32_t WM_DOWNLOAD_PROGRESS = 0x42B;
 // List box → owner. wParam list id, lParam new index.

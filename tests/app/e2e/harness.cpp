@@ -38,6 +38,7 @@ fs::path BuildFiles::SourceFolder() { return Defined(NX7_E2E_SOURCE_FOLDER); }
 fs::path BuildFiles::Driver() { return Defined(NX7_E2E_DRIVER); }
 fs::path BuildFiles::Nx7ctl() { return Defined(NX7_E2E_NX7CTL); }
 fs::path BuildFiles::HidParse() { return OwnFolder() / "HidParse.dll"; }
+fs::path BuildFiles::MenuEx() { return OwnFolder() / "MenuEx.dll"; }
 fs::path BuildFiles::StandIn() { return OwnFolder() / "nx7_standin.exe"; }
 fs::path BuildFiles::TestWindow() { return OwnFolder() / "nx7_e2e_window.exe"; }
 fs::path BuildFiles::Screenshots() { return BuildFolder() / "screenshots" / "e2e"; }
@@ -74,6 +75,7 @@ fs::path ProgramFolder::Add(const fs::path& source, const fs::path& as) {
 fs::path ProgramFolder::AddDriver(const std::wstring& programName) {
   const fs::path program = Add(BuildFiles::Driver(), programName);
   Add(BuildFiles::HidParse());
+  Add(BuildFiles::MenuEx());
   Add(BuildFiles::BuildFolder() / "skins", "skins");
   Add(BuildFiles::SourceFolder() / "Language", "Language");
   AddStandIns();

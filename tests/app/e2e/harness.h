@@ -31,6 +31,7 @@ struct BuildFiles {
   static std::filesystem::path Driver();          // NX7Driver.exe, empty when the build has none
   static std::filesystem::path Nx7ctl();          // tools/nx7ctl/nx7ctl.exe
   static std::filesystem::path HidParse();        // HidParse.dll
+  static std::filesystem::path MenuEx();          // MenuEx.dll
   static std::filesystem::path StandIn();         // nx7_standin.exe
   static std::filesystem::path TestWindow();      // nx7_e2e_window.exe, the harness's own target
   static std::filesystem::path Screenshots();     // build/windows/screenshots/e2e
@@ -48,8 +49,8 @@ class ProgramFolder {
   const std::filesystem::path& Path() const { return path_; }
   // Copies a file (under its own name, or `as`) or a whole folder into the program folder.
   std::filesystem::path Add(const std::filesystem::path& source, const std::filesystem::path& as = {});
-  // The NX7 program folder: NX7Driver.exe (as `programName`), HidParse.dll, skins\, Language\,
-  // an empty Macro.cfg, and the stand-in as FWUpdate\ViradeRI.exe and vorna_update\VornaUpdate.exe.
+  // The NX7 program folder: NX7Driver.exe (as `programName`), HidParse.dll, MenuEx.dll, skins\,
+  // Language\, an empty Macro.cfg, and the stand-in as FWUpdate\ViradeRI.exe and vorna_update\VornaUpdate.exe.
   std::filesystem::path AddDriver(const std::wstring& programName = L"NX7Driver.exe");
   void AddStandIns();
   // The stand-ins' log (they log here whatever their path, through NX7_STANDIN_LOG).
