@@ -151,7 +151,8 @@ std::span<const MessageEntry> RecordingWindow::MessageEntries() {
                                           OnRaw<WM_LBUTTONUP, &RecordingWindow::Record>(),
                                           OnRaw<WM_BUTTON_MOUSE, &RecordingWindow::Record>(),
                                           OnRaw<WM_SLIDER_VALUE, &RecordingWindow::Record>(),
-                                          OnRaw<WM_LANGUAGE_SELECTED, &RecordingWindow::Record>());
+                                          OnRaw<WM_LANGUAGE_SELECTED, &RecordingWindow::Record>(),
+                                          OnRaw<WM_SHOW_HINT, &RecordingWindow::Record>());
   return entries;
 }
 
