@@ -32,6 +32,13 @@ std::u16string BuildFolder() {
   return FromWide(p);
 }
 
+// Whether the build drew the skins in the Chinese layout: the tests that compare pictures use
+// the layout of the pictures.
+bool SkinsChinese() {
+  const std::wstring ini = Wide(BuildFolder() + u"\\skins\\languagetype.ini");
+  return ::GetPrivateProfileIntW(L"languagetype", L"value", 0, ini.c_str()) == 1;
+}
+
 std::unique_ptr<AppContext> MakeContext(bool chineseLayout) {
   AppServices s;
   s.clock = std::make_unique<VirtualClock>(1000);
@@ -127,7 +134,8 @@ struct Pictures {
 };
 
 TEST(LightingPageWindow, ClicksWriteTheBlockAndTheControlsShowIt) {
-  ShownPage shown(false);
+  const bool zh = SkinsChinese();
+  ShownPage shown(zh);
   const Pictures pictures;
   ASSERT_TRUE(pictures.normal && pictures.down);
   SettingsBlock& block = shown.app->settings();
@@ -137,8 +145,8 @@ TEST(LightingPageWindow, ClicksWriteTheBlockAndTheControlsShowIt) {
     return drawn == pictures.Piece(true, r);
   };
   auto number = [&](size_t i) { return test::WindowText(shown.At(lp::kColourNumbers[i])); };
-  const layout::Rect mode1 = lp::kModeButtons[0].english, mode5 = lp::kModeButtons[4].english;
-  const layout::Rect palette5 = lp::PaletteButton(5, false);
+  const layout::Rect mode1 = lp::kModeButtons[0].pick(zh), mode5 = lp::kModeButtons[4].pick(zh);
+  const layout::Rect palette5 = lp::PaletteButton(5, zh);
   EXPECT_TRUE(looksPressed(mode5));  // the default mode
   EXPECT_FALSE(looksPressed(mode1));
   EXPECT_FALSE(::IsWindowEnabled(shown.At(palette5)));
@@ -152,7 +160,7 @@ TEST(LightingPageWindow, ClicksWriteTheBlockAndTheControlsShowIt) {
   shown.Click(palette5);
   EXPECT_EQ(block.ledColors[3], 0x00F927u);
   EXPECT_TRUE(looksPressed(palette5));
-  const test::Pixels swatch = test::RenderClient(shown.At(lp::kSwatch3.english));
+  const test::Pixels swatch = test::RenderClient(shown.At(lp::kSwatch3.pick(zh)));
   EXPECT_EQ(swatch.At(5, 5), COLORREF(0x00F927));
   EXPECT_EQ(number(0), u"39");
   EXPECT_EQ(number(1), u"249");
@@ -162,15 +170,16 @@ TEST(LightingPageWindow, ClicksWriteTheBlockAndTheControlsShowIt) {
   EXPECT_EQ(number(0), u"16");
   EXPECT_FALSE(looksPressed(palette5));
 
-  shown.Click(lp::kBodyLightOff.english);
+  shown.Click(lp::kBodyLightOff.pick(zh));
   EXPECT_EQ(block.bodyLight, 0);
-  EXPECT_TRUE(looksPressed(lp::kBodyLightOff.english));
-  EXPECT_FALSE(looksPressed(lp::kBodyLightOn.english));
+  EXPECT_TRUE(looksPressed(lp::kBodyLightOff.pick(zh)));
+  EXPECT_FALSE(looksPressed(lp::kBodyLightOn.pick(zh)));
 }
 
 // A press on the wheel takes the colour the page shows there: the page picture's pixel.
 TEST(LightingPageWindow, WheelPickTakesThePagePicturesPixel) {
-  ShownPage shown(false);
+  const bool zh = SkinsChinese();
+  ShownPage shown(zh);
   const Pictures pictures;
   const test::Pixels page = test::ReadBitmap(pictures.normal.bitmap.Get());
   SettingsBlock& block = shown.app->settings();
@@ -182,7 +191,7 @@ TEST(LightingPageWindow, WheelPickTakesThePagePicturesPixel) {
     ::SendMessageW(*shown.page, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(at.x, at.y));
     EXPECT_EQ(block.ledColors[3], page.At(at.x, at.y));
     EXPECT_EQ(block.ledColorCustom[3], 1);
-    EXPECT_EQ(test::RenderClient(shown.At(lp::kSwatch3.english)).At(3, 3), page.At(at.x, at.y));
+    EXPECT_EQ(test::RenderClient(shown.At(lp::kSwatch3.pick(zh))).At(3, 3), page.At(at.x, at.y));
   }
   // In the rectangle's corner, outside the wheel: nothing taken.
   block.ledColors[3] = 0x01020304;
@@ -191,11 +200,12 @@ TEST(LightingPageWindow, WheelPickTakesThePagePicturesPixel) {
 }
 
 TEST(LightingPageWindow, MovesOverItsControlsShowTheirHints) {
-  ShownPage shown(false);
+  const bool zh = SkinsChinese();
+  ShownPage shown(zh);
   const struct {
     layout::Rect over;
     LPARAM hint;
-  } cases[] = {{lp::kModeButtons[3].english, 26}, {lp::kSpeedSlider.english, 36}, {lp::kColourSliders[2].english, 39}};
+  } cases[] = {{lp::kModeButtons[3].pick(zh), 26}, {lp::kSpeedSlider.pick(zh), 36}, {lp::kColourSliders[2].pick(zh), 39}};
   for (const auto& c : cases) {
     shown.owner.Clear();
     ::SendMessageW(*shown.page, WM_MOUSEMOVE, 0, MAKELPARAM(c.over.left, c.over.top));

@@ -608,7 +608,7 @@ TEST_F(Driver, ProfileButtonsSwitchTheProfileThatApplySends) {
   EXPECT_EQ((*table)[1600 * 1 + 4], 0);
 }
 
-// The lighting page in the layout the skins carry (English), as client points of the main window.
+// The lighting page's places as client points of the main window.
 namespace lp = layout::lighting_page;
 constexpr POINT kPageCorner{15, 128};
 POINT OnPage(layout::Point p) { return {kPageCorner.x + p.x, kPageCorner.y + p.y}; }
@@ -639,6 +639,9 @@ std::vector<int> ColourCommand(uint32_t colour) {
 }
 
 TEST_F(Driver, LightingPageChoicesReachTheMouseAndSurviveAProfileSwitchAndARestart) {
+  // The controls sit where the skins the build made draw them.
+  const bool zh = folder_.Read("skins/languagetype.ini").find("value=1") != std::string::npos;
+  if (zh) SetLanguage(kChinese);
   WriteProfile(1, ProfileImage(1));  // profile 2: always on
   HWND main = StartAndShow();
   ASSERT_NE(main, nullptr);
@@ -654,7 +657,7 @@ TEST_F(Driver, LightingPageChoicesReachTheMouseAndSurviveAProfileSwitchAndAResta
     return slider::ValueFromClick(x, r.left, r.right, {range.min, range.max});
   };
   auto swatch3 = [&] {
-    const POINT at = OnPage(lp::kSwatch3.english);
+    const POINT at = OnPage(lp::kSwatch3.pick(zh));
     return CaptureClient(main, {at.x, at.y, at.x + 1, at.y + 1}).at(0);
   };
   auto apply = [&] {
@@ -673,9 +676,9 @@ TEST_F(Driver, LightingPageChoicesReachTheMouseAndSurviveAProfileSwitchAndAResta
   constexpr int kColour = 0x0C, kEffect = 0x0D, kBody = 0x03, kTable = 0x09;
 
   // Always on, palette entry 5, brightness.
-  click(OnPage(lp::kModeButtons[0].english));
-  click(OnPage(lp::PaletteButton(5, false)));
-  const layout::Rect brightness = lp::kBrightnessSlider.english;
+  click(OnPage(lp::kModeButtons[0].pick(zh)));
+  click(OnPage(lp::PaletteButton(5, zh)));
+  const layout::Rect brightness = lp::kBrightnessSlider.pick(zh);
   const int brightnessValue = clickSlider(brightness, brightness.right - 30, kBrightnessSliderId);
   EXPECT_EQ(swatch3(), COLORREF(0x00F927));
   std::vector<std::string> sent = apply();
@@ -685,10 +688,10 @@ TEST_F(Driver, LightingPageChoicesReachTheMouseAndSurviveAProfileSwitchAndAResta
   EXPECT_TRUE(LastCommand(sent, kTable).empty());
 
   // Breathing, frequency, the red slider.
-  click(OnPage(lp::kModeButtons[1].english));
-  const layout::Rect frequency = lp::kFrequencySlider.english;
+  click(OnPage(lp::kModeButtons[1].pick(zh)));
+  const layout::Rect frequency = lp::kFrequencySlider.pick(zh);
   const int frequencyValue = clickSlider(frequency, frequency.left + 20, kFrequencySliderId);
-  const layout::Rect red = lp::kColourSliders[0].english;
+  const layout::Rect red = lp::kColourSliders[0].pick(zh);
   const int redValue = clickSlider(red, red.left + 90, kRedSliderId);
   const uint32_t breathing = 0x00F900 | uint32_t(redValue);
   EXPECT_EQ(swatch3(), COLORREF(breathing));
@@ -712,7 +715,7 @@ TEST_F(Driver, LightingPageChoicesReachTheMouseAndSurviveAProfileSwitchAndAResta
   } plain[] = {{3, {1, 3, 2, 3}, 0xA0}, {4, {1, 4, 10, 2}, 0xA0}, {6, {1, 0, 0, 0}, 0xB0}};
   for (const auto& p : plain) {
     SCOPED_TRACE("mode " + std::to_string(p.mode));
-    click(OnPage(lp::kModeButtons[size_t(p.mode - 1)].english));
+    click(OnPage(lp::kModeButtons[size_t(p.mode - 1)].pick(zh)));
     sent = apply();
     EXPECT_EQ(First(LastCommand(sent, kEffect), 4), p.effect);
     EXPECT_EQ(First(LastCommand(sent, kBody), 1), std::vector<int>{p.body});
@@ -720,13 +723,13 @@ TEST_F(Driver, LightingPageChoicesReachTheMouseAndSurviveAProfileSwitchAndAResta
   }
 
   // Symphony with its three colours: the box on, swatch 2 from the palette, speed 3, body light off.
-  click(OnPage(lp::kModeButtons[4].english));
-  click(OnPage(lp::kColourCheck.english));
-  click(OnPage(lp::kSwatches[2].english));
-  click(OnPage(lp::PaletteButton(9, false)));
-  const layout::Rect speed = lp::kSpeedSlider.english;
+  click(OnPage(lp::kModeButtons[4].pick(zh)));
+  click(OnPage(lp::kColourCheck.pick(zh)));
+  click(OnPage(lp::kSwatches[2].pick(zh)));
+  click(OnPage(lp::PaletteButton(9, zh)));
+  const layout::Rect speed = lp::kSpeedSlider.pick(zh);
   EXPECT_EQ(clickSlider(speed, speed.right - 2, kSpeedSliderId), 3);
-  click(OnPage(lp::kBodyLightOff.english));
+  click(OnPage(lp::kBodyLightOff.pick(zh)));
   sent = apply();
   const std::vector<int> symphonyEffect{1, 5, 6, 1};
   const std::vector<int> symphonyTable{0xFF, 0, 0, 0xFF, 0, 0, 0x01, 0xC1, 0xFA};  // red, red, entry 9
@@ -736,7 +739,7 @@ TEST_F(Driver, LightingPageChoicesReachTheMouseAndSurviveAProfileSwitchAndAResta
   const std::vector<std::string> lighting = sent;
 
   // Swatch 0 is the colour a reload of the page chooses in this mode.
-  click(OnPage(lp::kSwatches[0].english));
+  click(OnPage(lp::kSwatches[0].pick(zh)));
   // What the page shows, away from every control's hover look.
   auto shownPage = [&] {
     MoveCursorTo([&] { POINT p = OnPage(layout::Point{60, 430}); ClientToScreen(main, &p); return p; }());
@@ -744,7 +747,7 @@ TEST_F(Driver, LightingPageChoicesReachTheMouseAndSurviveAProfileSwitchAndAResta
     return CaptureClient(main, PageArea());
   };
   const std::vector<COLORREF> shown = shownPage();
-  EXPECT_TRUE(SaveScreenshot(main, L"lighting_en_symphony").saved);
+  EXPECT_TRUE(SaveScreenshot(main, zh ? L"lighting_zh_symphony" : L"lighting_en_symphony").saved);
 
   // Another profile shows its own lighting; coming back shows this one again.
   ClickClient(main, kProfile[1]);
