@@ -1,5 +1,6 @@
 #include "performance/dlg_led_set_win32.h"
 
+#include <commctrl.h>
 #include <gtest/gtest.h>
 
 #include <memory>
@@ -8,6 +9,7 @@
 #include "app/messages.h"
 #include "device/virtual/virtual_mouse.h"
 #include "framework/ui_init.h"
+#include "i18n/string_catalogue.h"
 #include "framework/ui_test_support.h"
 #include "macros/input_hooks_virtual.h"
 #include "platform/virtual/recording_poster.h"
@@ -85,6 +87,69 @@ struct ShownPage {
 
 bool SameRect(const RECT& a, const layout::Rect& b) {
   return a.left == b.left && a.top == b.top && a.right == b.right && a.bottom == b.bottom;
+}
+
+// The text of the tooltip of a control (the tooltip window holding a tool for it), "" when it
+// has none.
+std::u16string ToolTipOf(HWND control) {
+  struct Search {
+    HWND control;
+    std::u16string text;
+  } search{control, {}};
+  ::EnumThreadWindows(
+      ::GetCurrentThreadId(),
+      [](HWND window, LPARAM l) -> BOOL {
+        auto& s = *reinterpret_cast<Search*>(l);
+        wchar_t name[64] = {};
+        ::GetClassNameW(window, name, 64);
+        if (std::wstring(name) != TOOLTIPS_CLASSW) return TRUE;
+        wchar_t text[512] = {};
+        TTTOOLINFOW info{};
+        info.cbSize = sizeof(info);
+        info.hwnd = s.control;
+        info.uId = 1;
+        info.lpszText = text;
+        if (!::SendMessageW(window, TTM_GETTOOLINFOW, 0, reinterpret_cast<LPARAM>(&info))) return TRUE;
+        ::SendMessageW(window, TTM_GETTEXTW, 512, reinterpret_cast<LPARAM>(&info));
+        s.text = FromWide(text);
+        return FALSE;
+      },
+      reinterpret_cast<LPARAM>(&search));
+  return search.text;
+}
+
+TEST(LightingPageWindow, ModeAndBodyLightButtonsTakeTheirTooltipsInTheCurrentLanguage) {
+  const bool zh = SkinsChinese();
+  auto app = MakeContext(zh);
+  auto load = [&](const char16_t* file) {
+    LoadStringCatalogue(app->catalogue(), app->xml(), std::filesystem::path(Wide(BuildFolder() + u"\\Language\\" + file)));
+  };
+  load(u"en.xml");
+  ASSERT_FALSE(app->catalogue()[StringKey::str_ledspe].empty());
+  InitUserInterface();
+  test::RecordingWindow owner;
+  ASSERT_TRUE(owner.Open(RECT{0, 0, 959, 639}));
+  CDlgLEDSet page(*app);
+  ASSERT_TRUE(page.CreatePage(owner, ToRect(layout::main_window::kPageArea)));
+  auto at = [&](const layout::LangRect& r) {
+    const layout::Rect p = r.pick(zh);
+    return ::ChildWindowFromPointEx(page, POINT{(p.left + p.right) / 2, (p.top + p.bottom) / 2}, 0);
+  };
+  // By ledMode - 1.
+  const StringKey modeKeys[] = {StringKey::str_led_brealways, StringKey::str_led_norbre, StringKey::str_led_apmbre,
+                                StringKey::str_ledspe,        StringKey::str_led_symphony, StringKey::str_led_off};
+  auto expectTexts = [&] {
+    for (size_t m = 0; m < 6; ++m) EXPECT_EQ(ToolTipOf(at(lp::kModeButtons[m])), app->catalogue()[modeKeys[m]]) << m;
+    EXPECT_EQ(ToolTipOf(at(lp::kBodyLightOn)), app->catalogue()[StringKey::str_led_body_on]);
+    EXPECT_EQ(ToolTipOf(at(lp::kBodyLightOff)), app->catalogue()[StringKey::str_led_body_off]);
+    EXPECT_EQ(ToolTipOf(at(lp::kColourCheck)), u"");
+  };
+  expectTexts();
+  const std::u16string english = app->catalogue()[StringKey::str_led_off];
+  load(u"sc.xml");
+  ASSERT_NE(app->catalogue()[StringKey::str_led_off], english);
+  page.RefreshToolTips();
+  expectTexts();
 }
 
 TEST(LightingPageWindow, EveryControlSitsAtItsPlaceInBothLayouts) {
