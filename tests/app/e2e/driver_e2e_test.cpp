@@ -662,15 +662,24 @@ TEST_F(Driver, LightingPageChoicesReachTheMouseAndSurviveAProfileSwitchAndAResta
   };
   auto apply = [&] {
     const size_t before = SettledTrace().size();
-    const std::string saved = folder_.Read("Profile/Profile1.cfg");
     ApplyThroughProgressDialog(main);
     EXPECT_TRUE(InfoBoxes().empty()) << "a failure was shown";
     const std::vector<std::string> sent = Reports(SettledTrace(), before);
-    // The profile is written once the progress dialog has gone; an apply that changed nothing
-    // leaves it as it was.
-    WaitUntil([&] { return folder_.Read("Profile/Profile1.cfg") != saved; }, milliseconds(2000));
-    // The whole download is what the saved profile gives.
-    EXPECT_EQ(sent, Nx7ctlApplyReports("Profile/Profile1.cfg"));
+    // The whole download is what the saved profile gives. The profile is written once the
+    // progress dialog has gone, in the program's own time.
+    std::vector<std::string> fromProfile;
+    WaitUntil(
+        [&] {
+          fromProfile = Nx7ctlApplyReports("Profile/Profile1.cfg");
+          return fromProfile == sent;
+        },
+        milliseconds(5000));
+    EXPECT_EQ(sent, fromProfile);
+    for (size_t i = 0; i < std::min(sent.size(), fromProfile.size()); ++i) {
+      if (sent[i] == fromProfile[i]) continue;
+      ADD_FAILURE() << "first difference: " << sent[i] << " / " << fromProfile[i];
+      break;
+    }
     return sent;
   };
   constexpr int kColour = 0x0C, kEffect = 0x0D, kBody = 0x03, kTable = 0x09;
