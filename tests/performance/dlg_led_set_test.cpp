@@ -64,9 +64,9 @@ struct ShownPage {
 
   explicit ShownPage(bool chineseLayout) : app(MakeContext(chineseLayout)) {
     InitUserInterface();
-    owner.Open(RECT{0, 0, 959, 639});
+    EXPECT_TRUE(owner.Open(RECT{0, 0, 959, 639}));
     page = std::make_unique<CDlgLEDSet>(*app);
-    page->CreatePage(owner, ToRect(layout::main_window::kPageArea));
+    EXPECT_TRUE(page->CreatePage(owner, ToRect(layout::main_window::kPageArea)));
     ::ShowWindow(*page, SW_SHOW);
     ::UpdateWindow(*page);
     test::PumpMessages();
