@@ -553,6 +553,7 @@ void CNX70DriverDlg::RefreshToolTips() {
                                    StringKey::str_profile4, StringKey::str_profile5};
   for (size_t i = 0; i < profiles_.size(); ++i) profiles_[i].SetToolTipText(Catalogue(profileKeys[i]), true);
   apply_.SetToolTipText(Catalogue(StringKey::str_ok), true);
+  if (ledSet_) ledSet_->RefreshToolTips();
   if (sts_) sts_->RefreshToolTips();
   if (support_) support_->RefreshToolTips();
 }

@@ -154,7 +154,8 @@ std::span<const MessageEntry> RecordingWindow::MessageEntries() {
                                           OnRaw<WM_LIST_SELCHANGE, &RecordingWindow::Record>(),
                                           OnRaw<WM_LIST_ITEM_EDITED, &RecordingWindow::Record>(),
                                           OnRaw<WM_VSCROLL, &RecordingWindow::Record>(),
-                                          OnRaw<WM_LANGUAGE_SELECTED, &RecordingWindow::Record>());
+                                          OnRaw<WM_LANGUAGE_SELECTED, &RecordingWindow::Record>(),
+                                          OnRaw<WM_SHOW_HINT, &RecordingWindow::Record>());
   return entries;
 }
 

@@ -14,7 +14,10 @@
 #include <thread>
 
 #include "harness.h"
+#include "performance/lighting_page.h"
 #include "skin/dlg_info_win32.h"
+#include "skin/layout.h"
+#include "skin/slider_rules.h"
 #include "store/settings_block.h"
 
 namespace nx7::e2e {
@@ -605,6 +608,179 @@ TEST_F(Driver, ProfileButtonsSwitchTheProfileThatApplySends) {
   ASSERT_TRUE(table && table->size() == 8000u);
   EXPECT_EQ((*table)[1600 * 4 + 4], 1);
   EXPECT_EQ((*table)[1600 * 1 + 4], 0);
+}
+
+// The lighting page's places as client points of the main window.
+namespace lp = layout::lighting_page;
+constexpr POINT kPageCorner{15, 128};
+POINT OnPage(layout::Point p) { return {kPageCorner.x + p.x, kPageCorner.y + p.y}; }
+POINT OnPage(const layout::Rect& r) { return OnPage(layout::Point{(r.left + r.right) / 2, (r.top + r.bottom) / 2}); }
+RECT PageArea() { return {kPageCorner.x, kPageCorner.y, kPageCorner.x + layout::kPageClient.width, kPageCorner.y + layout::kPageClient.height}; }
+
+// The bytes after the command byte of the last feature report of `command`; for the colour table
+// (09) the data packet that follows its header.
+std::vector<int> LastCommand(const std::vector<std::string>& reports, int command) {
+  char prefix[24];
+  std::snprintf(prefix, sizeof prefix, "SET_FEATURE 07 %02x ", command);
+  for (size_t i = reports.size(); i-- > 0;) {
+    if (reports[i].rfind(prefix, 0) != 0) continue;
+    const std::string& line = command == 0x09 && i + 1 < reports.size() ? reports[i + 1] : reports[i];
+    const size_t from = command == 0x09 ? std::strlen("OUTPUT 07 ") : std::strlen(prefix);
+    std::vector<int> bytes;
+    for (size_t at = from; at + 2 <= line.size(); at += 3) bytes.push_back(std::stoi(line.substr(at, 2), nullptr, 16));
+    return bytes;
+  }
+  return {};
+}
+std::vector<int> First(const std::vector<int>& bytes, size_t n) {
+  return std::vector<int>(bytes.begin(), bytes.begin() + std::min(n, bytes.size()));
+}
+// The colour command's bytes (sub-command, green, red, blue) for a colour 0x00BBGGRR.
+std::vector<int> ColourCommand(uint32_t colour) {
+  return {1, int(colour >> 8 & 0xFF), int(colour & 0xFF), int(colour >> 16 & 0xFF)};
+}
+
+TEST_F(Driver, LightingPageChoicesReachTheMouseAndSurviveAProfileSwitchAndARestart) {
+  // The controls sit where the skins the build made draw them.
+  const bool zh = folder_.Read("skins/languagetype.ini").find("value=1") != std::string::npos;
+  if (zh) SetLanguage(kChinese);
+  WriteProfile(1, ProfileImage(1));  // profile 2: always on
+  HWND main = StartAndShow();
+  ASSERT_NE(main, nullptr);
+  ClickClient(main, kTab[1]);
+  auto click = [&](POINT p) {
+    ClickClient(main, p);
+    std::this_thread::sleep_for(milliseconds(150));
+  };
+  // A click on a slider's track at `x` (page coordinates) and the value it chooses.
+  auto clickSlider = [&](const layout::Rect& r, int x, int id) {
+    const SliderRange range = *LightingSliderRange(id);
+    click(OnPage(layout::Point{x, (r.top + r.bottom) / 2}));
+    return slider::ValueFromClick(x, r.left, r.right, {range.min, range.max});
+  };
+  auto swatch3 = [&] {
+    const POINT at = OnPage(lp::kSwatch3.pick(zh));
+    return CaptureClient(main, {at.x, at.y, at.x + 1, at.y + 1}).at(0);
+  };
+  auto apply = [&] {
+    const size_t before = SettledTrace().size();
+    ApplyThroughProgressDialog(main);
+    EXPECT_TRUE(InfoBoxes().empty()) << "a failure was shown";
+    const std::vector<std::string> sent = Reports(SettledTrace(), before);
+    // The whole download is what the saved profile gives. The profile is written once the
+    // progress dialog has gone, in the program's own time.
+    std::vector<std::string> fromProfile;
+    WaitUntil(
+        [&] {
+          fromProfile = Nx7ctlApplyReports("Profile/Profile1.cfg");
+          return fromProfile == sent;
+        },
+        milliseconds(5000));
+    EXPECT_EQ(sent, fromProfile);
+    for (size_t i = 0; i < std::min(sent.size(), fromProfile.size()); ++i) {
+      if (sent[i] == fromProfile[i]) continue;
+      ADD_FAILURE() << "first difference: " << sent[i] << " / " << fromProfile[i];
+      break;
+    }
+    return sent;
+  };
+  constexpr int kColour = 0x0C, kEffect = 0x0D, kBody = 0x03, kTable = 0x09;
+
+  // Always on, palette entry 5, brightness.
+  click(OnPage(lp::kModeButtons[0].pick(zh)));
+  click(OnPage(lp::PaletteButton(5, zh)));
+  const layout::Rect brightness = lp::kBrightnessSlider.pick(zh);
+  const int brightnessValue = clickSlider(brightness, brightness.right - 30, kBrightnessSliderId);
+  EXPECT_EQ(swatch3(), COLORREF(0x00F927));
+  std::vector<std::string> sent = apply();
+  EXPECT_EQ(First(LastCommand(sent, kEffect), 4), (std::vector<int>{1, 1, brightnessValue, 1}));
+  EXPECT_EQ(First(LastCommand(sent, kColour), 4), ColourCommand(0x00F927));
+  EXPECT_EQ(First(LastCommand(sent, kBody), 1), std::vector<int>{0xA0});
+  EXPECT_TRUE(LastCommand(sent, kTable).empty());
+
+  // Breathing, frequency, the red slider.
+  click(OnPage(lp::kModeButtons[1].pick(zh)));
+  const layout::Rect frequency = lp::kFrequencySlider.pick(zh);
+  const int frequencyValue = clickSlider(frequency, frequency.left + 20, kFrequencySliderId);
+  const layout::Rect red = lp::kColourSliders[0].pick(zh);
+  const int redValue = clickSlider(red, red.left + 90, kRedSliderId);
+  const uint32_t breathing = 0x00F900 | uint32_t(redValue);
+  EXPECT_EQ(swatch3(), COLORREF(breathing));
+  sent = apply();
+  EXPECT_EQ(First(LastCommand(sent, kEffect), 4), (std::vector<int>{1, 2, frequencyValue, 1}));
+  EXPECT_EQ(First(LastCommand(sent, kColour), 4), ColourCommand(breathing));
+
+  // The colour wheel: the colour the page shows at the click.
+  const POINT wheelPoint = OnPage(layout::Point{800, 300});
+  const COLORREF wheel = CaptureClient(main, {wheelPoint.x, wheelPoint.y, wheelPoint.x + 1, wheelPoint.y + 1}).at(0);
+  click(wheelPoint);
+  EXPECT_EQ(swatch3(), wheel);
+  sent = apply();
+  EXPECT_EQ(First(LastCommand(sent, kColour), 4), ColourCommand(wheel));
+
+  // The modes without a parameter; with the lights off the body light goes off too.
+  const struct {
+    int mode;
+    std::vector<int> effect;
+    int body;
+  } plain[] = {{3, {1, 3, 2, 3}, 0xA0}, {4, {1, 4, 10, 2}, 0xA0}, {6, {1, 0, 0, 0}, 0xB0}};
+  for (const auto& p : plain) {
+    SCOPED_TRACE("mode " + std::to_string(p.mode));
+    click(OnPage(lp::kModeButtons[size_t(p.mode - 1)].pick(zh)));
+    sent = apply();
+    EXPECT_EQ(First(LastCommand(sent, kEffect), 4), p.effect);
+    EXPECT_EQ(First(LastCommand(sent, kBody), 1), std::vector<int>{p.body});
+    EXPECT_EQ(First(LastCommand(sent, kColour), 4), ColourCommand(wheel));  // colour 3 stays
+  }
+
+  // Symphony with its three colours: the box on, swatch 2 from the palette, speed 3, body light off.
+  click(OnPage(lp::kModeButtons[4].pick(zh)));
+  click(OnPage(lp::kColourCheck.pick(zh)));
+  click(OnPage(lp::kSwatches[2].pick(zh)));
+  click(OnPage(lp::PaletteButton(9, zh)));
+  const layout::Rect speed = lp::kSpeedSlider.pick(zh);
+  EXPECT_EQ(clickSlider(speed, speed.right - 2, kSpeedSliderId), 3);
+  click(OnPage(lp::kBodyLightOff.pick(zh)));
+  sent = apply();
+  const std::vector<int> symphonyEffect{1, 5, 6, 1};
+  const std::vector<int> symphonyTable{0xFF, 0, 0, 0xFF, 0, 0, 0x01, 0xC1, 0xFA};  // red, red, entry 9
+  EXPECT_EQ(First(LastCommand(sent, kEffect), 4), symphonyEffect);
+  EXPECT_EQ(First(LastCommand(sent, kTable), 9), symphonyTable);
+  EXPECT_EQ(First(LastCommand(sent, kBody), 1), std::vector<int>{0xB0});
+  const std::vector<std::string> lighting = sent;
+
+  // Swatch 0 is the colour a reload of the page chooses in this mode.
+  click(OnPage(lp::kSwatches[0].pick(zh)));
+  // What the page shows, away from every control's hover look.
+  auto shownPage = [&] {
+    MoveCursorTo([&] { POINT p = OnPage(layout::Point{60, 430}); ClientToScreen(main, &p); return p; }());
+    std::this_thread::sleep_for(milliseconds(400));
+    return CaptureClient(main, PageArea());
+  };
+  const std::vector<COLORREF> shown = shownPage();
+  EXPECT_TRUE(SaveScreenshot(main, zh ? L"lighting_zh_symphony" : L"lighting_en_symphony").saved);
+
+  // Another profile shows its own lighting; coming back shows this one again.
+  ClickClient(main, kProfile[1]);
+  EXPECT_TRUE(WaitUntil([&] { return shownPage() != shown; }, milliseconds(3000))) << "profile 2 looks the same";
+  ClickClient(main, kProfile[0]);
+  EXPECT_TRUE(WaitUntil([&] { return shownPage() == shown; }, milliseconds(3000))) << "profile 1 came back changed";
+  sent = apply();
+  EXPECT_EQ(First(LastCommand(sent, kEffect), 4), symphonyEffect);
+  EXPECT_EQ(First(LastCommand(sent, kTable), 9), symphonyTable);
+
+  // A restart shows and sends the same.
+  PostMessageW(main, WM_CLOSE, 0, 0);
+  ASSERT_TRUE(process_.WaitForExit(milliseconds(10000)).has_value());
+  main = StartAndShow();
+  ASSERT_NE(main, nullptr);
+  ClickClient(main, kTab[1]);
+  EXPECT_TRUE(WaitUntil([&] { return shownPage() == shown; }, milliseconds(3000))) << "the restart changed the page";
+  sent = apply();
+  EXPECT_EQ(First(LastCommand(sent, kEffect), 4), symphonyEffect);
+  EXPECT_EQ(First(LastCommand(sent, kTable), 9), symphonyTable);
+  EXPECT_EQ(First(LastCommand(sent, kBody), 1), std::vector<int>{0xB0});
+  EXPECT_EQ(First(LastCommand(sent, kColour), 4), ColourCommand(wheel));
 }
 
 TEST_F(Driver, CloseAndAltF4HideToTheTrayWhichBringsItBackAndExitsCleanly) {
