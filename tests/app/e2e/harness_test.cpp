@@ -124,8 +124,11 @@ TEST_F(Harness, TrayIconIsSeenWhileTheProgramHoldsItAndGoneAfterItsExit) {
   EXPECT_TRUE(shot.saved);
   RECT r{};
   GetWindowRect(menu, &r);
-  // Two items of equal height: "Exit" is the lower one.
-  ClickScreen({(r.left + r.right) / 2, r.top + (r.bottom - r.top) * 3 / 4});
+  // Two items of equal height: "Exit" is the lower one. A click Wine did not deliver leaves the
+  // menu open; a person clicks again.
+  const POINT exitItem{(r.left + r.right) / 2, r.top + (r.bottom - r.top) * 3 / 4};
+  ClickScreen(exitItem);
+  if (!process_.WaitForExit(milliseconds(2000)) && IsWindow(menu) && IsWindowVisible(menu)) ClickScreen(exitItem);
   EXPECT_EQ(process_.WaitForExit(milliseconds(5000)), 0u);
   EXPECT_TRUE(Contains(Events(), "exit"));
   EXPECT_FALSE(TrayIconPresent(window));
