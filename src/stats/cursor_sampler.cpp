@@ -24,10 +24,15 @@ CursorPoint CursorSampler::Sample() const {
 }
 
 void CursorSampler::Run(WindowHandle window) {
+  bool posted = false;
+  uint64_t last = 0;
   while (!stop_) {
     const CursorPoint p = readCursor_();
-    sample_ = (uint64_t(uint32_t(p.x)) << 32) | uint32_t(p.y);
-    poster_.Post(window, WM_STS_CURSOR, 0, 0);
+    const uint64_t packed = (uint64_t(uint32_t(p.x)) << 32) | uint32_t(p.y);
+    sample_ = packed;
+    if (!posted || packed != last) poster_.Post(window, WM_STS_CURSOR, 0, 0);
+    posted = true;
+    last = packed;
     for (uint32_t waited = 0; waited < kPeriodMs && !stop_; waited += kStopSliceMs) clock_.Sleep(kStopSliceMs);
   }
 }

@@ -1,10 +1,13 @@
 #pragma once
 // The statistics page's cursor sampling: a thread of its own that reads the cursor position every
 // 500 ms, keeps it as the latest sample and posts WM_STS_CURSOR to the page, which then takes the
-// sample on its own thread and adds the step to the distance.
+// sample on its own thread and adds the step to the distance. A cursor that has not moved adds
+// nothing, so it is not posted: an idle desktop never wakes the window thread.
 //
-// The thread runs from Start until Stop (or destruction), which joins it; the pause is made
-// through the Clock in short slices, so a stop is seen within one slice instead of a whole period.
+// The thread runs from Start until Stop (or destruction), which joins it. The pause is one sleep
+// through the Clock: every wake costs a round trip to the system (the wineserver under Wine), and
+// shorter slices, to see a stop sooner, made the sampler most of the program's idle work. A stop
+// therefore waits for the current pause to end, at most one period.
 #include <atomic>
 #include <cstdint>
 #include <functional>
@@ -19,7 +22,7 @@ namespace nx7 {
 class CursorSampler {
  public:
   static constexpr uint32_t kPeriodMs = 500;
-  static constexpr uint32_t kStopSliceMs = 100;
+  static constexpr uint32_t kStopSliceMs = kPeriodMs;
 
   // `readCursor` is called on the sampling thread.
   CursorSampler(Clock& clock, MessagePoster& poster, std::function<CursorPoint()> readCursor);

@@ -44,6 +44,24 @@ TEST(CursorSampler, PostsASampleEvery500MsUntilStoppedAndNothingAfter) {
   EXPECT_EQ(reads, samples);
 }
 
+// A still cursor adds no distance: after the first sample only a move is posted.
+TEST(CursorSampler, AStillCursorIsPostedOnceAndAgainOnlyWhenItMoves) {
+  VirtualClock clock;
+  RecordingPoster poster;
+  std::atomic<int> reads{0};
+  CursorSampler sampler(clock, poster, [&] {
+    const int n = ++reads;
+    return n < 5 ? CursorPoint{7, 7} : CursorPoint{8, 7};
+  });
+  sampler.Start(&window);
+  const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+  while (reads < 7 && std::chrono::steady_clock::now() < until) std::this_thread::yield();
+  sampler.Stop();
+  ASSERT_GE(reads, 7);
+  EXPECT_EQ(poster.Take().size(), 2u);  // the first sample, and the move at the fifth
+  EXPECT_EQ(sampler.Sample(), (CursorPoint{8, 7}));
+}
+
 TEST(CursorSampler, AStopIsSeenWithinOneSliceOfThePause) {
   VirtualClock clock;
   RecordingPoster poster;
