@@ -31,6 +31,11 @@ class CSkinPage : public WindowClass<CSkinPage, CDialogEx, DoubleBufferedPaint<C
   // Loads the pressed and hover pictures the page's buttons are cut from, on first use: a page
   // without buttons holds only its background (each picture is a whole page, 1.7 MB).
   void LoadButtonPictures();
+  // Lets the pressed and hover pictures go once the buttons have cut their pieces from them.
+  void DropButtonPictures() {
+    down_.reset();
+    over_.reset();
+  }
   HWND MainWindow() const { return mainWindow_; }
 
  protected:

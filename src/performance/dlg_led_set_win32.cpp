@@ -47,8 +47,7 @@ BOOL CDlgLEDSet::OnInitDialog() {
   checkButton(bodyOff_, lp::kBodyLightOff.pick(chineseLayout_));
   for (int k = 0; k < kPaletteCount; ++k) checkButton(palette_[size_t(k)], lp::PaletteButton(k, chineseLayout_));
   // Every button holds its pieces now: the whole pressed and hover pictures can go.
-  down_.reset();
-  over_.reset();
+  DropButtonPictures();
 
   for (size_t s = 0; s < 3; ++s) swatches_[s].Create(self, ToRect(lp::kSwatches[s].pick(chineseLayout_)));
   // Swatch 3 only shows the colour of modes 1 and 2.

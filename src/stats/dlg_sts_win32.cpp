@@ -81,6 +81,7 @@ BOOL CDlgSts::OnInitDialog() {
     lamps_[size_t(i)].SetCheckMode(true, false);
   }
   create(reset_, sp::kResetButton, sp::kResetButton);
+  DropButtonPictures();
   RefreshToolTips();
 
   sampler_ = std::make_unique<CursorSampler>(app_.clock(), app_.poster(), readCursor_);

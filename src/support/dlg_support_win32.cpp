@@ -51,6 +51,7 @@ BOOL CDlgSupport::OnInitDialog() {
     buttons_[i].Create(GetSafeHwnd(), ToRect(r));
     buttons_[i].SetSkin(r.left, r.top, r.right, r.bottom, bits(normal_), bits(over_), bits(down_), bits(normal_));
   }
+  DropButtonPictures();
   RefreshToolTips();
   return TRUE;
 }
