@@ -23,7 +23,10 @@ class Nx7ctlShow : public ::testing::Test {
     std::ofstream(path_, std::ios::binary).write(reinterpret_cast<const char*>(image.data()), std::streamsize(length));
   }
   SettingsBlock block_{};
-  std::filesystem::path path_ = std::filesystem::temp_directory_path() / "nx7ctl_show_test.cfg";
+  // One file per test: ctest runs the cases of this suite side by side.
+  std::filesystem::path path_ =
+      std::filesystem::temp_directory_path() /
+      ("nx7ctl_show_test_" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()) + ".cfg");
 };
 
 TEST_F(Nx7ctlShow, PrintsEveryInputAndSetting) {
