@@ -15,7 +15,4 @@ class CNX70DriverApp {
   int Run(const std::vector<std::u16string>& args);
 };
 
-// The program folder: the full path of the program file up to its last backslash.
-std::u16string ProgramFolder();
-
 }  // namespace nx7::win32

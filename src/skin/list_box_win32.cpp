@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "app/messages.h"  // WM_LIST_SELCHANGE, WM_LIST_ITEM_EDITED
+#include "platform/win32/program_folder_win32.h"
 #include "platform/win32/wide.h"
 #include "skin/gdiplus_draw_win32.h"
 
@@ -13,20 +14,6 @@ namespace {
 namespace GP = Gdiplus::DllExports;
 
 constexpr int kEditTextMax = 2048;
-
-std::u16string ExecutableFolder() {
-  std::wstring path(MAX_PATH, L'\0');
-  for (;;) {
-    const DWORD n = ::GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
-    if (n < path.size()) {
-      path.resize(n);
-      break;
-    }
-    path.resize(path.size() * 2);
-  }
-  const size_t slash = path.find_last_of(L"\\/");
-  return FromWide(std::wstring_view(path).substr(0, slash == std::wstring::npos ? 0 : slash + 1));
-}
 
 // Draws `image` scaled into `target`.
 void DrawImageScaled(HDC dc, Gdiplus::GpImage* image, const layout::Rect& target) {
@@ -93,7 +80,7 @@ CListBoxEx::CListBoxEx()
       selectedBackground_(::GetSysColor(COLOR_HIGHLIGHT)),
       background_(::CreateSolidBrush(::GetSysColor(COLOR_WINDOW))),
       disabledBackground_(::CreateSolidBrush(::GetSysColor(COLOR_INACTIVEBORDER))),
-      programFolder_(ExecutableFolder()) {}
+      programFolder_(win32::ProgramFolder() + u"\\") {}
 
 CListBoxEx::~CListBoxEx() {
   if (editingList == this) editingList = nullptr;

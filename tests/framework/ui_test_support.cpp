@@ -44,6 +44,14 @@ std::u16string WindowText(HWND window) {
 
 std::string Narrow(const std::u16string& text) { return Utf8FromUtf16(text); }
 
+std::wstring FolderAboveProgram(int levels) {
+  wchar_t path[MAX_PATH];
+  const DWORD n = ::GetModuleFileNameW(nullptr, path, MAX_PATH);
+  std::wstring folder(path, n);
+  for (int i = 0; i < levels; ++i) folder.resize(folder.find_last_of(L"\\/"));
+  return folder;
+}
+
 void PumpMessages() {
   MSG msg;
   while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {

@@ -21,6 +21,9 @@ std::string Narrow(const std::u16string& text);
 
 // Handles every message waiting for this thread.
 void PumpMessages();
+// The folder `levels` steps above the running test program (1: the program's own folder), e.g.
+// the build tree's top with the generated skins for a test in tests/<folder>.
+std::wstring FolderAboveProgram(int levels);
 // Pumps messages until `done` holds or `timeoutMs` of real time passed; returns `done()`.
 bool PumpUntil(const std::function<bool()>& done, int timeoutMs = 3000);
 

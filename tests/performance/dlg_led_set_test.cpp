@@ -26,13 +26,7 @@ namespace lp = layout::lighting_page;
 
 // The build tree's top folder, where the generated skins/ sit: the test program is in
 // tests/performance.
-std::u16string BuildFolder() {
-  wchar_t path[MAX_PATH];
-  const DWORD n = ::GetModuleFileNameW(nullptr, path, MAX_PATH);
-  std::wstring p(path, n);
-  for (int up = 0; up < 3; ++up) p = p.substr(0, p.find_last_of(L'\\'));
-  return FromWide(p);
-}
+std::u16string BuildFolder() { return FromWide(test::FolderAboveProgram(3)); }
 
 // Whether the build drew the skins in the Chinese layout: the tests that compare pictures use
 // the layout of the pictures.

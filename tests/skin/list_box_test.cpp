@@ -25,13 +25,7 @@ constexpr COLORREF kBackground = RGB(30, 34, 40);
 constexpr COLORREF kSelected = RGB(200, 80, 20);
 
 // <build>\ : the test program sits in <build>/tests/skin.
-std::u16string BuildFolder() {
-  wchar_t path[MAX_PATH];
-  ::GetModuleFileNameW(nullptr, path, MAX_PATH);
-  std::wstring folder(path);
-  for (int i = 0; i < 3; ++i) folder.resize(folder.find_last_of(L"\\/"));
-  return FromWide(folder) + u"\\";
-}
+std::u16string BuildFolder() { return FromWide(test::FolderAboveProgram(3)) + u"\\"; }
 
 void Mouse(DWORD flags) {
   INPUT in{};

@@ -25,20 +25,9 @@ namespace {
 namespace sp = layout::stats_page;
 
 // build/windows: the test program sits in tests/stats.
-std::wstring BuildFolder() {
-  wchar_t path[MAX_PATH];
-  const DWORD n = ::GetModuleFileNameW(nullptr, path, MAX_PATH);
-  std::wstring p(path, n);
-  for (int up = 0; up < 3; ++up) p = p.substr(0, p.find_last_of(L'\\'));
-  return p;
-}
+std::wstring BuildFolder() { return test::FolderAboveProgram(3); }
 // The skins in the Chinese layout, rendered beside the test program by the build.
-std::wstring ChineseSkinsFolder() {
-  wchar_t path[MAX_PATH];
-  const DWORD n = ::GetModuleFileNameW(nullptr, path, MAX_PATH);
-  std::wstring p(path, n);
-  return p.substr(0, p.find_last_of(L'\\')) + L"\\zh";
-}
+std::wstring ChineseSkinsFolder() { return test::FolderAboveProgram(1) + L"\\zh"; }
 
 // The real clock: the page's sampling thread pauses 500 ms between samples through it.
 class RealTime final : public Clock {

@@ -30,13 +30,7 @@ namespace {
 namespace sp = layout::support_page;
 
 // The build tree's top folder, where the generated skins/ sit: the test program is in tests/support.
-std::u16string BuildFolder() {
-  wchar_t path[MAX_PATH];
-  const DWORD n = ::GetModuleFileNameW(nullptr, path, MAX_PATH);
-  std::wstring p(path, n);
-  for (int up = 0; up < 3; ++up) p = p.substr(0, p.find_last_of(L'\\'));
-  return FromWide(p);
-}
+std::u16string BuildFolder() { return FromWide(test::FolderAboveProgram(3)); }
 
 // Calls `act`, which opens a modal box, and `step` every 20 ms from inside the box's message loop
 // until the step returns false.

@@ -3,6 +3,8 @@
 #include <string>
 
 #include "common/text.h"
+#include "platform/win32/program_folder_win32.h"
+#include "platform/win32/wide.h"
 
 namespace nx7::win32 {
 
@@ -70,26 +72,10 @@ void MenuExLibrary::DestroyMenu() const {
   if (destroy_) destroy_();
 }
 
-namespace {
-std::wstring ModuleFolder() {
-  std::wstring path(MAX_PATH, L'\0');
-  for (;;) {
-    const DWORD n = ::GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
-    if (n < path.size()) {
-      path.resize(n);
-      break;
-    }
-    path.resize(path.size() * 2);
-  }
-  const size_t slash = path.find_last_of(L'\\');
-  return path.substr(0, slash == std::wstring::npos ? 0 : slash);
-}
-}  // namespace
-
 MenuExLibrary& ProgramMenuExLibrary() {
   // Never deleted: the menu library stays loaded until the process ends.
   static auto* library = [] {
-    auto* l = new MenuExLibrary(ModuleFolder() + L"\\MenuEx.dll");
+    auto* l = new MenuExLibrary(std::wstring(Wide(ProgramFolder())) + L"\\MenuEx.dll");
     l->Load();
     return l;
   }();

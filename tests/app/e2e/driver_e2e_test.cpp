@@ -163,19 +163,7 @@ class Driver : public ::testing::Test {
     if (!Start(std::move(arguments))) return nullptr;
     HWND main = MainWindow();
     if (!main) return nullptr;
-    RECT last{};
-    const bool settled = WaitUntil(
-        [&] {
-          RECT now{}, client{};
-          GetWindowRect(main, &now);
-          GetClientRect(main, &client);
-          const bool same = EqualRect(&now, &last);
-          last = now;
-          std::this_thread::sleep_for(milliseconds(100));
-          return same && client.right == 959 && client.bottom == 639;
-        },
-        milliseconds(10000));
-    if (!settled) ADD_FAILURE() << "the main window did not settle at 959 x 639";
+    if (!WaitUntilSettled(main, 959, 639)) ADD_FAILURE() << "the main window did not settle at 959 x 639";
     ActivateWindow(main);
     std::this_thread::sleep_for(milliseconds(200));
     return main;

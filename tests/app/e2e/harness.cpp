@@ -410,6 +410,21 @@ bool ActivateWindow(HWND window) {
   return WaitUntil([&] { return ::GetForegroundWindow() == window; }, milliseconds(2000));
 }
 
+bool WaitUntilSettled(HWND window, int clientWidth, int clientHeight, milliseconds timeout) {
+  RECT last{};
+  return WaitUntil(
+      [&] {
+        RECT now{}, client{};
+        ::GetWindowRect(window, &now);
+        ::GetClientRect(window, &client);
+        const bool same = ::EqualRect(&now, &last);
+        last = now;
+        std::this_thread::sleep_for(milliseconds(100));
+        return same && client.right == clientWidth && client.bottom == clientHeight;
+      },
+      timeout);
+}
+
 std::vector<COLORREF> CaptureScreenPixels(const RECT& r) {
   win32::Bitmap shot = win32::test::CaptureScreen(r);
   return win32::test::ReadBitmap(shot.Get()).data;

@@ -136,6 +136,9 @@ void PressChord(const std::vector<WORD>& keys);
 void TypeText(const std::wstring& text);
 // Makes `window` the foreground window (keys go to the foreground window's thread).
 bool ActivateWindow(HWND window);
+// Waits until `window` stops moving and its client area has the given size (a window the system
+// is still placing would send clicks astray); false when it did not within `timeout`.
+bool WaitUntilSettled(HWND window, int clientWidth, int clientHeight, milliseconds timeout = milliseconds(10000));
 
 // Screenshots: the window as the screen shows it, saved as PNG under BuildFiles::Screenshots().
 // Returns the number of distinct colours seen (a blank or black capture has one).

@@ -116,18 +116,7 @@ class StatisticsPage : public ::testing::Test {
     }
     HWND main = WaitForWindow({.title = kTitle, .processId = process_.Id()}, milliseconds(20000));
     if (!main) return nullptr;
-    RECT last{};
-    WaitUntil(
-        [&] {
-          RECT now{}, client{};
-          GetWindowRect(main, &now);
-          GetClientRect(main, &client);
-          const bool same = EqualRect(&now, &last);
-          last = now;
-          std::this_thread::sleep_for(milliseconds(100));
-          return same && client.right == 959 && client.bottom == 639;
-        },
-        milliseconds(10000));
+    WaitUntilSettled(main, 959, 639);
     ActivateWindow(main);
     std::this_thread::sleep_for(milliseconds(200));
     return main;

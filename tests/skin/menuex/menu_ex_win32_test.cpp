@@ -26,13 +26,7 @@ constexpr wchar_t kLevelClass[] = L"NX7MenuExLevel";  // the library's level win
 constexpr int kItemHeight = 24;
 constexpr COLORREF kNormalText = 0x676153, kHotText = 0xFFFFFF, kOpenText = 0xB98C15;
 
-std::wstring Folder(int up) {
-  wchar_t path[MAX_PATH];
-  ::GetModuleFileNameW(nullptr, path, MAX_PATH);
-  std::wstring folder(path);
-  for (int i = 0; i < up; ++i) folder.resize(folder.find_last_of(L"\\/"));
-  return folder;
-}
+std::wstring Folder(int up) { return test::FolderAboveProgram(up); }
 // build/windows: the test runs from build/windows/tests/skin/menuex.
 std::wstring BuildFolder() { return Folder(4); }
 
