@@ -26,6 +26,8 @@ namespace {
 
 constexpr UINT kAppIcon = 128;
 constexpr RECT kHintRect = ToRect(mw::kHintText);
+// Hooked inputs kept for the statistics page while it is being built (a fraction of a second).
+constexpr size_t kMaxEarlyStatsInputs = 256;
 
 Region QuadRegion(const layout::Quad& quad) {
   const auto points = ToPoints(quad);
@@ -79,7 +81,8 @@ std::span<const MessageEntry> CNX70DriverDlg::MessageEntries() {
       OnRaw<WM_DOWNLOAD_FAILED, &CNX70DriverDlg::OnDownloadFailed>(),
       OnRaw<WM_HOOKED_INPUT, &CNX70DriverDlg::OnHookedInput>(),
       OnRaw<WM_DEVICECHANGE, &CNX70DriverDlg::OnDeviceChange>(),
-      OnRaw<WM_VIRTUAL_PLUG, &CNX70DriverDlg::OnVirtualPlug>());
+      OnRaw<WM_VIRTUAL_PLUG, &CNX70DriverDlg::OnVirtualPlug>(),
+      OnRaw<WM_CREATE_HIDDEN_PAGES, &CNX70DriverDlg::OnCreateHiddenPages>());
   return entries;
 }
 
@@ -94,11 +97,13 @@ BOOL CNX70DriverDlg::OnInitDialog() {
   Send(WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon_));
   // 2. The display language of the skins; the layout of the controls follows it from now on.
   const int defaultFlag = ApplyDefaultLanguage(app_.Language());
-  const bool chineseLayout = app_.ChineseText();
+  chineseLayout_ = app_.ChineseText();
+  steps_.Mark("language");
   // 3. A mouse in bootloader mode is handed to the flashing tool; nothing else happens.
   const uint32_t bootloaderCheckStart = app_.clock().TickCount();
   const bool bootloader = BootloaderAtStart(services_.Usb(), app_.clock());
   mandatedWaitMs_ = app_.clock().TickCount() - bootloaderCheckStart;
+  steps_.Mark("bootloader_check");
   if (bootloader) {
     StartFlasher(services_.ShellService(), app_.ProgramFolder());
     Post(WM_CLOSE);
@@ -114,13 +119,17 @@ BOOL CNX70DriverDlg::OnInitDialog() {
   StoreOutcome macros;
   app_.macros().LoadMacroLibrary(macros);
   CarryOut(macros);
+  steps_.Mark("macro_library");
   // 6, 7. Controls and pages.
-  BuildControls(chineseLayout);
+  BuildControls(chineseLayout_);
+  steps_.Mark("controls");
   CreatePages();
-  // 8. Tray icon.
-  AddTrayIcon();
+  steps_.Mark("pages");
+  // 8. The tray icon follows once the window shows (OnCreateHiddenPages), or at once on the ways
+  // out below: talking to the notification area takes a while.
   // 9. Profile slots and the current profile.
   CarryOut(app_.profiles().LoadAtStart());
+  steps_.Mark("profiles");
   // 10. Device-interface notifications.
   notifications_ = DeviceNotificationRegistration(self);
   // 12. The slot's macro ids.
@@ -133,12 +142,17 @@ BOOL CNX70DriverDlg::OnInitDialog() {
   // 14. The stored language, switched to when the message arrives.
   Post(WM_LANGUAGE_SELECTED, kLanguageSelectedAtStart, static_cast<LPARAM>(ReadStoredLanguage(app_.registry())));
   // 15. The session's window and HidParse.dll: without them the program stays in the tray only.
-  if (!session_.Create()) return TRUE;
+  if (!session_.Create()) {
+    AddTrayIcon();
+    return TRUE;
+  }
   // 16, 17.
   const bool opened = OpenMouse();
+  steps_.Mark("open_mouse");
   mainSet_->Reload();
-  ledSet_->Reload();
+  steps_.Mark("reload");
   if (!opened) {
+    AddTrayIcon();
     // 18.
     ShowProgramMessage(std::u16string(PresenceMessageText(PresenceMessage::MouseNotFound, app_.ChineseText())), true);
     Post(WM_CLOSE);
@@ -147,7 +161,7 @@ BOOL CNX70DriverDlg::OnInitDialog() {
   }
   // 19.
   StartWorker();
-  support_->SetFirmwareVersionText(FirmwareVersionText(session_));
+  earlyFirmwareText_ = FirmwareVersionText(session_);
   ::ShowWindow(self, SW_SHOW);
   ::SetWindowPos(self, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
   ::SetForegroundWindow(self);
@@ -155,27 +169,36 @@ BOOL CNX70DriverDlg::OnInitDialog() {
   app_.hooks().SetNotifyFlags(false, true);
   timers_.Start(self, kUpdaterTimerId, kUpdaterDelayMs);
   ModifyStyle(0, WS_MINIMIZEBOX);
-  WriteStartupReport();
+  steps_.Mark("show");
+  // Behind the stored language's switch (step 14), so the hidden pages are built in it.
+  Post(WM_CREATE_HIDDEN_PAGES);
   return TRUE;
 }
 
-void CNX70DriverDlg::WriteStartupReport() {
-  if (services_.ReportPath().empty()) return;
+namespace {
+
+uint64_t MsSinceProcessStart() {
   FILETIME created{}, exited{}, kernel{}, user{}, now{};
   ::GetProcessTimes(::GetCurrentProcess(), &created, &exited, &kernel, &user);
   ::GetSystemTimeAsFileTime(&now);
   auto ticks = [](const FILETIME& t) { return (uint64_t(t.dwHighDateTime) << 32) | t.dwLowDateTime; };
-  const uint64_t sinceStartMs = (ticks(now) - ticks(created)) / 10000;
+  return (ticks(now) - ticks(created)) / 10000;
+}
+
+}  // namespace
+
+void CNX70DriverDlg::WriteStartupReport() {
+  if (services_.ReportPath().empty()) return;
   PROCESS_MEMORY_COUNTERS_EX memory{};
   memory.cb = sizeof(memory);
   ::K32GetProcessMemoryInfo(::GetCurrentProcess(), reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&memory), sizeof(memory));
   const SharedBitmapUsage pictures = SharedBitmapsInUse();
-  char text[512];
+  char text[640];
   const int n = std::snprintf(text, sizeof(text),
                               "startup_ms %llu\nmandated_wait_ms %u\nprivate_bytes %llu\npagefile_bytes %llu\n"
                               "working_set_bytes %llu\ngdi_objects %lu\nuser_objects %lu\nowned_gdi_objects %lld\n"
                               "skin_pictures %zu\nskin_picture_bytes %zu\n",
-                              static_cast<unsigned long long>(sinceStartMs), mandatedWaitMs_,
+                              static_cast<unsigned long long>(visibleMs_), mandatedWaitMs_,
                               static_cast<unsigned long long>(memory.PrivateUsage),
                               static_cast<unsigned long long>(memory.PagefileUsage),
                               static_cast<unsigned long long>(memory.WorkingSetSize),
@@ -187,7 +210,10 @@ void CNX70DriverDlg::WriteStartupReport() {
   const FileHandle file(::CreateFileW(Wide(services_.ReportPath()), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                                       FILE_ATTRIBUTE_NORMAL, nullptr));
   DWORD written = 0;
-  if (file.valid() && n > 0 && n < int(sizeof(text))) ::WriteFile(file.get(), text, DWORD(n), &written, nullptr);
+  if (!file.valid() || n <= 0 || n >= int(sizeof(text))) return;
+  const std::string steps = steps_.Text();
+  ::WriteFile(file.get(), text, DWORD(n), &written, nullptr);
+  ::WriteFile(file.get(), steps.data(), DWORD(steps.size()), &written, nullptr);
 }
 
 bool CNX70DriverDlg::OpenMouse() {
@@ -234,6 +260,10 @@ void CNX70DriverDlg::BuildControls(bool chineseLayout) {
   bitmapButton(language_, mw::kLanguageButton);
 
   const UINT normal = chineseLayout ? 154 : 157;
+  // Each button keeps only its own pieces once cut; held here, the three pictures are loaded once
+  // for all eleven buttons rather than once per button.
+  const SharedSkinBitmap regionPictures[] = {SharedResourceBitmap(normal), SharedResourceBitmap(normal + 1),
+                                             SharedResourceBitmap(normal + 2)};
   auto regionButton = [&](CIrrButton& button, const layout::Quad& quad) {
     button.LoadBitmaps(normal, normal + 2, normal + 1, normal);
     Region region = QuadRegion(quad);
@@ -252,18 +282,39 @@ void CNX70DriverDlg::BuildControls(bool chineseLayout) {
   RefreshToolTips();
 }
 
+// Only the page shown first is built before the window shows. The other four follow as soon as
+// the window has been painted (OnCreateHiddenPages): the window is there a third of a second
+// sooner, and a click made meanwhile waits in the queue behind them.
 void CNX70DriverDlg::CreatePages() {
-  const RECT area = ToRect(mw::kPageArea);
   mainSet_ = std::make_unique<CDlgMainSet>(app_);
+  mainSet_->CreatePage(GetSafeHwnd(), ToRect(mw::kPageArea), chineseLayout_);
+  SwitchPage(1);
+}
+
+LRESULT CNX70DriverDlg::OnCreateHiddenPages(WPARAM, LPARAM) {
+  if (closing_ || ledSet_) return 0;
+  const HWND self = GetSafeHwnd();
+  ::RedrawWindow(self, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
+  steps_.Mark("first_paint");
+  visibleMs_ = MsSinceProcessStart();
+  AddTrayIcon();
+
   ledSet_ = std::make_unique<CDlgLEDSet>(app_);
   macro_ = std::make_unique<CDlgMacro>(app_);
   sts_ = std::make_unique<CDlgSts>(app_, timers_);
   if (services_.StatsSavePeriodMs()) sts_->SetSavePeriod(*services_.StatsSavePeriodMs());
   support_ = std::make_unique<CDlgSupport>(app_, services_.ShellService());
-  for (CSkinPage* page : std::initializer_list<CSkinPage*>{mainSet_.get(), ledSet_.get(), macro_.get(), sts_.get(),
-                                                          support_.get()})
-    page->CreatePage(GetSafeHwnd(), area);
-  SwitchPage(1);
+  const RECT area = ToRect(mw::kPageArea);
+  for (CSkinPage* page : std::initializer_list<CSkinPage*>{ledSet_.get(), macro_.get(), sts_.get(), support_.get()})
+    page->CreatePage(self, area, chineseLayout_);
+  ledSet_->Reload();
+  if (earlyFirmwareText_) support_->SetFirmwareVersionText(*earlyFirmwareText_);
+  earlyFirmwareText_.reset();
+  for (const auto& [w, l] : earlyStatsInputs_) ::PostMessageW(sts_->GetSafeHwnd(), WM_STS_INPUT, w, l);
+  earlyStatsInputs_.clear();
+  steps_.Mark("hidden_pages");
+  WriteStartupReport();
+  return 0;
 }
 
 void CNX70DriverDlg::AddTrayIcon() {
@@ -419,17 +470,18 @@ void CNX70DriverDlg::OnCommand(UINT code, UINT id, HWND control) {
 void CNX70DriverDlg::SwitchPage(int page) {
   const PageSwitch s = PageSwitchTo(page, macro_ && macro_->Recording());
   if (!s.tabChecked[size_t(page - 1)]) return;
-  if (s.closeMacroMenu) macro_->CloseCategoryMenu();
-  if (s.stopRecording) macro_->ToggleRecord();
+  if (s.closeMacroMenu && macro_) macro_->CloseCategoryMenu();
+  if (s.stopRecording && macro_) macro_->ToggleRecord();
   CSkinPage* pages[] = {mainSet_.get(), ledSet_.get(), macro_.get(), sts_.get(), support_.get()};
   for (size_t i = 0; i < tabs_.size(); ++i) tabs_[i].SetCheck(s.tabChecked[i]);
-  for (size_t i = 0; i < tabs_.size(); ++i) ::ShowWindow(pages[i]->GetSafeHwnd(), s.tabChecked[i] ? SW_SHOW : SW_HIDE);
+  for (size_t i = 0; i < tabs_.size(); ++i)
+    if (pages[i]) ::ShowWindow(pages[i]->GetSafeHwnd(), s.tabChecked[i] ? SW_SHOW : SW_HIDE);
   for (CIrrButton& b : profiles_) ::EnableWindow(b.GetSafeHwnd(), s.profileAndApplyEnabled);
   ::EnableWindow(apply_.GetSafeHwnd(), s.profileAndApplyEnabled);
   page_ = page;
   if (s.reloadPage) {
     if (page == 1) mainSet_->Reload();
-    else ledSet_->Reload();
+    else if (ledSet_) ledSet_->Reload();
   }
 }
 
@@ -440,7 +492,7 @@ void CNX70DriverDlg::SwitchProfile(size_t slot) {
 
 void CNX70DriverDlg::Apply() {
   const ApplySteps steps = ApplyButtonSteps(app_.settings().wheelLines, signals_.downloadIdle == 1);
-  if (steps.commitMacroEdit) macro_->CommitPendingEdit();
+  if (steps.commitMacroEdit && macro_) macro_->CommitPendingEdit();
   if (steps.commitWheelLines) mainSet_->CommitWheelLines();
   if (steps.startDownload) StartDownloadShowingProgress();
 }
@@ -492,14 +544,14 @@ LRESULT CNX70DriverDlg::OnRestoreDefaults(WPARAM, LPARAM) {
 // Tray
 
 void CNX70DriverDlg::HideToTray() {
-  macro_->CloseCategoryMenu();
+  if (macro_) macro_->CloseCategoryMenu();
   ::ShowWindow(GetSafeHwnd(), SW_HIDE);
   app_.hooks().SetRecordMode(false);
 }
 
 void CNX70DriverDlg::ShowFromTray() {
   mainSet_->Reload();
-  ledSet_->Reload();
+  if (ledSet_) ledSet_->Reload();
   ::ShowWindow(GetSafeHwnd(), SW_SHOW);
   ::ShowWindow(GetSafeHwnd(), SW_RESTORE);
   ::SetForegroundWindow(GetSafeHwnd());
@@ -602,8 +654,11 @@ bool CNX70DriverDlg::PreTranslateMessage(MSG& msg) {
 
 LRESULT CNX70DriverDlg::OnHookedInput(WPARAM wParam, LPARAM lParam) {
   const HookedInputResponse response = RespondToHookedInput(wParam, lParam, app_.settings());
-  if (sts_ && sts_->IsWindow())
+  if (sts_ && sts_->IsWindow()) {
     ::PostMessageW(sts_->GetSafeHwnd(), WM_STS_INPUT, response.statsWParam, response.statsLParam);
+  } else if (!sts_ && earlyStatsInputs_.size() < kMaxEarlyStatsInputs) {
+    earlyStatsInputs_.emplace_back(response.statsWParam, response.statsLParam);
+  }
   PerformLaunch(response.launch, services_.ShellService());
   return 0;
 }
@@ -634,6 +689,7 @@ void CNX70DriverDlg::CarryOut(const PresenceOutcome& outcome) {
     switch (step.kind) {
       case PresenceStep::Kind::SetFirmwareVersionText:
         if (support_) support_->SetFirmwareVersionText(step.text);
+        else earlyFirmwareText_ = step.text;
         break;
       case PresenceStep::Kind::InstallHooks:
         app_.hooks().InstallHooks(GetSafeHwnd());

@@ -13,6 +13,8 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "app/app_context.h"
 #include "app/messages.h"
@@ -20,6 +22,7 @@
 #include "app/posting_download_windows.h"
 #include "app/program_services_win32.h"
 #include "app/progress_dlg_win32.h"
+#include "app/startup_steps_win32.h"
 #include "device/device_presence.h"
 #include "device/download_worker.h"
 #include "device/session_host_win32.h"
@@ -78,6 +81,7 @@ class CNX70DriverDlg
   // Start-up pieces.
   void BuildControls(bool chineseLayout);
   void CreatePages();
+  LRESULT OnCreateHiddenPages(WPARAM, LPARAM);
   void AddTrayIcon();
   void RemoveTrayIcon();
   bool OpenMouse();
@@ -157,6 +161,13 @@ class CNX70DriverDlg
   std::optional<int> pendingFailure_;
   bool closing_ = false;
   uint32_t mandatedWaitMs_ = 0;  // the bootloader check's pauses, not the program's own work
+  StartupSteps steps_;
+  uint64_t visibleMs_ = 0;  // process start to the first paint, for --report
+  // The layout the controls were placed in at start; pages built later take the same.
+  bool chineseLayout_ = false;
+  // What arrived for the hidden pages before they were built.
+  std::vector<std::pair<WPARAM, LPARAM>> earlyStatsInputs_;
+  std::optional<std::u16string> earlyFirmwareText_;
 };
 
 }  // namespace nx7::win32

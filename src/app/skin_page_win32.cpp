@@ -13,8 +13,9 @@ std::span<const MessageEntry> CSkinPage::MessageEntries() {
   return none;
 }
 
-bool CSkinPage::CreatePage(HWND mainWindow, const RECT& pageArea) {
+bool CSkinPage::CreatePage(HWND mainWindow, const RECT& pageArea, std::optional<bool> chineseLayout) {
   mainWindow_ = mainWindow;
+  chineseLayout_ = chineseLayout.value_or(app_.ChineseText());
   if (!Create(mainWindow)) return false;
   // The page takes the size of its picture, placed at the page area's corner.
   const int width = HasBackground() ? normal_->width : pageArea.right - pageArea.left;

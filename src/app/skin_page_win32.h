@@ -5,6 +5,7 @@
 // page area and calls the members each page class adds.
 #include <windows.h>
 
+#include <optional>
 #include <string>
 
 #include "app/app_context.h"
@@ -24,8 +25,10 @@ class CSkinPage : public WindowClass<CSkinPage, CDialogEx, DoubleBufferedPaint<C
   static std::span<const MessageEntry> MessageEntries();
 
   // Creates the page as a hidden child of `mainWindow` over `pageArea` (main-window client
-  // coordinates).
-  bool CreatePage(HWND mainWindow, const RECT& pageArea);
+  // coordinates), its controls placed in the Chinese or the English layout: the one the main
+  // window was laid out in, or without it the current language's.
+  bool CreatePage(HWND mainWindow, const RECT& pageArea, std::optional<bool> chineseLayout = std::nullopt);
+  bool ChineseLayout() const { return chineseLayout_; }
   // Whether the page's normal picture was found.
   bool HasBackground() const { return normal_ && *normal_; }
   // Loads the pressed and hover pictures the page's buttons are cut from, on first use: a page
@@ -50,6 +53,7 @@ class CSkinPage : public WindowClass<CSkinPage, CDialogEx, DoubleBufferedPaint<C
   void Paint(HDC dc);
   std::u16string files_[3];
   HWND mainWindow_ = nullptr;
+  bool chineseLayout_ = false;
 };
 
 }  // namespace nx7::win32

@@ -31,8 +31,7 @@ BOOL CDlgLEDSet::OnInitDialog() {
   CSkinPage::OnInitDialog();
   const HWND self = GetSafeHwnd();
   // Places follow the layout the skin pictures were drawn in, fixed from now on.
-  chineseLayout_ = app_.ChineseText();
-  const SkinLook& look = SkinLook::ForLayout(chineseLayout_);
+  const SkinLook& look = SkinLook::ForLayout(ChineseLayout());
   LoadButtonPictures();
   auto bits = [](const SharedSkinBitmap& p) { return p ? p->bitmap.Get() : HBITMAP(nullptr); };
   auto checkButton = [&](CGDIBitmapBtn& button, const layout::Rect& r) {
@@ -41,17 +40,17 @@ BOOL CDlgLEDSet::OnInitDialog() {
     button.SetSkin(r.left, r.top, r.right, r.bottom, bits(normal_), bits(over_), bits(down_), bits(normal_));
     button.SetCheckMode(true, false);
   };
-  for (size_t m = 0; m < modes_.size(); ++m) checkButton(modes_[m], lp::kModeButtons[m].pick(chineseLayout_));
-  checkButton(colourCheck_, lp::kColourCheck.pick(chineseLayout_));
-  checkButton(bodyOn_, lp::kBodyLightOn.pick(chineseLayout_));
-  checkButton(bodyOff_, lp::kBodyLightOff.pick(chineseLayout_));
-  for (int k = 0; k < kPaletteCount; ++k) checkButton(palette_[size_t(k)], lp::PaletteButton(k, chineseLayout_));
+  for (size_t m = 0; m < modes_.size(); ++m) checkButton(modes_[m], lp::kModeButtons[m].pick(ChineseLayout()));
+  checkButton(colourCheck_, lp::kColourCheck.pick(ChineseLayout()));
+  checkButton(bodyOn_, lp::kBodyLightOn.pick(ChineseLayout()));
+  checkButton(bodyOff_, lp::kBodyLightOff.pick(ChineseLayout()));
+  for (int k = 0; k < kPaletteCount; ++k) checkButton(palette_[size_t(k)], lp::PaletteButton(k, ChineseLayout()));
   // Every button holds its pieces now: the whole pressed and hover pictures can go.
   DropButtonPictures();
 
-  for (size_t s = 0; s < 3; ++s) swatches_[s].Create(self, ToRect(lp::kSwatches[s].pick(chineseLayout_)));
+  for (size_t s = 0; s < 3; ++s) swatches_[s].Create(self, ToRect(lp::kSwatches[s].pick(ChineseLayout())));
   // Swatch 3 only shows the colour of modes 1 and 2.
-  swatches_[3].Create(self, ToRect(lp::kSwatch3.pick(chineseLayout_)), WS_CHILD | WS_VISIBLE | WS_DISABLED | BS_OWNERDRAW);
+  swatches_[3].Create(self, ToRect(lp::kSwatch3.pick(ChineseLayout())), WS_CHILD | WS_VISIBLE | WS_DISABLED | BS_OWNERDRAW);
 
   // The sliders' and number boxes' backgrounds are pieces of the page picture.
   const std::u16string skins = app_.ProgramFolder() + u"\\skins\\";
@@ -64,11 +63,11 @@ BOOL CDlgLEDSet::OnInitDialog() {
     bar.SetClickArea(r.left, r.top, r.right, r.bottom);
     bar.SetBackground(r.left, r.top, r.width(), r.height(), page.Get());
   };
-  slider(frequency_, lp::kFrequencySlider.pick(chineseLayout_), kFrequencySliderId);
-  slider(brightness_, lp::kBrightnessSlider.pick(chineseLayout_), kBrightnessSliderId);
-  slider(speed_, lp::kSpeedSlider.pick(chineseLayout_), kSpeedSliderId);
+  slider(frequency_, lp::kFrequencySlider.pick(ChineseLayout()), kFrequencySliderId);
+  slider(brightness_, lp::kBrightnessSlider.pick(ChineseLayout()), kBrightnessSliderId);
+  slider(speed_, lp::kSpeedSlider.pick(ChineseLayout()), kSpeedSliderId);
   for (size_t i = 0; i < 3; ++i) {
-    slider(colourSliders_[i], lp::kColourSliders[i].pick(chineseLayout_), kRedSliderId + int(i));
+    slider(colourSliders_[i], lp::kColourSliders[i].pick(ChineseLayout()), kRedSliderId + int(i));
     const layout::Rect n = lp::kColourNumbers[i];
     numbers_[i].SetLook(look);
     numbers_[i].Create(WS_CHILD | WS_VISIBLE | WS_DISABLED | ES_CENTER | ES_READONLY, ToRect(n), self,
@@ -150,7 +149,7 @@ LRESULT CDlgLEDSet::OnSliderValue(WPARAM value, LPARAM controlId) {
 }
 
 void CDlgLEDSet::OnMouseMove(UINT flags, POINT point) {
-  for (int hint : rules_.HintsAt({point.x, point.y}, chineseLayout_))
+  for (int hint : rules_.HintsAt({point.x, point.y}, ChineseLayout()))
     ::PostMessageW(MainWindow(), WM_SHOW_HINT, 0, hint);
   if (rules_.WheelCursorAt({point.x, point.y})) ::SetCursor(::LoadCursorW(nullptr, IDC_CROSS));
 }

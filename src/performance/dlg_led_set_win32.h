@@ -39,7 +39,6 @@ class CDlgLEDSet : public WindowClass<CDlgLEDSet, CSkinPage> {
   void Show();
 
   LightingPage rules_;
-  bool chineseLayout_ = false;
   unsigned reloads_ = 0;
   std::array<CGDIBitmapBtn, 6> modes_;  // by ledMode - 1
   CGDIBitmapBtn colourCheck_;

@@ -60,10 +60,9 @@ BOOL CDlgSts::OnInitDialog() {
   LoadButtonPictures();
   const HWND self = GetSafeHwnd();
   // The figures keep to the layout the skins were drawn in, as every control of the page does.
-  chineseLayout_ = app_.ChineseText();
   stats_.Load();
 
-  const SkinLook& look = SkinLook::ForLayout(chineseLayout_);
+  const SkinLook& look = SkinLook::ForLayout(ChineseLayout());
   auto create = [&](CGDIBitmapBtn& button, const layout::Rect& place, const layout::Rect& picture) {
     button.Create(self, ToRect(place));
     button.SetLook(look);
@@ -125,7 +124,7 @@ LRESULT CDlgSts::OnStsCursor(WPARAM, LPARAM) {
 
 void CDlgSts::OnTimer(UINT_PTR id) {
   if (id == kDistanceTimer) {
-    const RECT distance = ToRect(sp::Figure(7, chineseLayout_));
+    const RECT distance = ToRect(sp::Figure(7, ChineseLayout()));
     ::InvalidateRect(GetSafeHwnd(), &distance, FALSE);
   } else if (id == kSaveTimer) {
     // A failure here stays silent: the saves at shut-down and session end report it.
@@ -159,11 +158,11 @@ void CDlgSts::PaintOver(HDC dc) {
   const std::u16string figures[8] = {CountText(c.leftClicks), CountText(c.middleClicks), CountText(c.rightClicks),
                                      CountText(c.Clicks()),     CountText(c.wheelUp),      CountText(c.wheelDown),
                                      CountText(c.Scrolls()),    DistanceText(c.distance)};
-  SelectGuard font(dc, SkinLook::ForLayout(chineseLayout_).CaptionFont());
+  SelectGuard font(dc, SkinLook::ForLayout(ChineseLayout()).CaptionFont());
   ::SetBkMode(dc, TRANSPARENT);
   ::SetTextColor(dc, kFigureColor);
   for (int i = 0; i < 8; ++i) {
-    RECT r = ToRect(sp::Figure(i, chineseLayout_));
+    RECT r = ToRect(sp::Figure(i, ChineseLayout()));
     ::DrawTextW(dc, Wide(figures[i]), int(figures[i].size()), &r,
                 DT_RIGHT | DT_VCENTER | DT_SINGLELINE | DT_END_ELLIPSIS | DT_NOPREFIX);
   }

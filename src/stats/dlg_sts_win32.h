@@ -72,7 +72,6 @@ class CDlgSts : public WindowClass<CDlgSts, CSkinPage> {
   Statistics stats_;
   std::unique_ptr<CursorSampler> sampler_;
   UINT savePeriodMs_ = kSavePeriodMs;
-  bool chineseLayout_ = false;
   CGDIBitmapBtn trophy_, bar_, reset_;
   std::array<CGDIBitmapBtn, kTrophyLampCount> lamps_;
 };
