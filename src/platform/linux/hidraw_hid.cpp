@@ -302,10 +302,11 @@ std::string MouseNotOpenedMessage(const HidrawSystem& hid, uint16_t vendorId, ui
   const OpenFailure& failure = hid.lastOpenFailure();
   switch (failure.error) {
     case 0:
+      break;
     case ENOENT:  // unplugged between the listing and the open
     case ENODEV:
     case ENXIO:
-      break;
+      return "no NX7 mouse found: is it plugged in? (" + failure.path + " went away while it was being opened)";
     case EACCES:
     case EPERM:
       return "no permission to open the NX7 mouse (" + failure.path +
