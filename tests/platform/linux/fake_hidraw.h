@@ -2,6 +2,7 @@
 // A fake hidraw world for the hidraw back-end: a sysfs tree in a scratch folder (the back-end
 // lists and reads it with the real calls) and a fake device layer for the /dev/hidrawN nodes,
 // which either answer from a script or pass the reports on to a virtual mouse.
+#include <fcntl.h>
 #include <linux/hidraw.h>
 #include <poll.h>
 #include <sys/ioctl.h>
