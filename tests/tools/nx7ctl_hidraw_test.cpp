@@ -4,7 +4,9 @@
 
 #include <filesystem>
 #include <fstream>
+#include <sstream>
 
+#include "device/protocol.h"
 #include "device/virtual/virtual_mouse.h"
 #include "device_access.h"
 #include "macros/macro_library.h"
@@ -134,6 +136,27 @@ TEST(Nx7ctlHidraw, OpenFailuresTellTheUserWhatToDo) {
   const CtlResult r = Ctl({"version"});
   EXPECT_EQ(r.code, 1);
   EXPECT_NE(r.err.find("nx7ctl version: no NX7 mouse found: is it plugged in?"), std::string::npos) << r.err;
+}
+
+// The rule the permission message sends the user to is the one shipped, and it names the mouse.
+TEST(Nx7ctlHidraw, TheShippedUdevRuleGrantsAccessToTheMouse) {
+  const fs::path rule = fs::path(NX7_SOURCE_DIR) / "packaging/linux/70-nx7.rules";
+  const std::string text = ReadText(rule);
+  char ids[96];
+  std::snprintf(ids, sizeof ids, "ATTRS{idVendor}==\"%04x\", ATTRS{idProduct}==\"%04x\"", protocol::kVendorId,
+                protocol::kProductId);
+  std::string ruleLine;
+  for (std::istringstream lines(text); std::getline(lines, ruleLine);)
+    if (!ruleLine.empty() && ruleLine[0] != '#') break;
+  EXPECT_NE(ruleLine.find("SUBSYSTEM==\"hidraw\""), std::string::npos) << ruleLine;
+  EXPECT_NE(ruleLine.find(ids), std::string::npos) << ruleLine;
+  EXPECT_NE(ruleLine.find("TAG+=\"uaccess\""), std::string::npos) << ruleLine;
+
+  LinuxMouse m;
+  m.layer.nodes[m.scratch.path() + "/dev/hidraw1"].openError = EACCES;
+  const CtlResult r = Ctl({"version"});
+  EXPECT_NE(r.err.find(rule.filename().string()), std::string::npos) << r.err;
+  EXPECT_NE(r.err.find(rule.parent_path().parent_path().filename().string() + "/linux"), std::string::npos) << r.err;
 }
 
 }  // namespace
