@@ -146,7 +146,12 @@ class NodeDevice final : public HidDevice {
     const uint64_t deadline = calls_.MonotonicMs() + timeoutMs;
     while (true) {
       const uint64_t now = calls_.MonotonicMs();
-      if (now >= deadline) return HidWriteResult::Pending;  // the packet stays unsent
+      if (now >= deadline) {
+        // Unlike an overlapped write on Windows nothing stays queued, so the packet is lost: a
+        // failure, not a write still under way.
+        Fail("write on " + node_ + ": the device took no report for " + std::to_string(timeoutMs) + " ms");
+        return Drop(HidWriteResult::Failed);
+      }
       // hidraw always polls writable, so this waits for the retry interval, or less when the
       // device goes away (POLLHUP / POLLERR end the wait).
       short revents = 0;

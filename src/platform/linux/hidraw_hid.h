@@ -3,7 +3,10 @@
 // /sys/class/hidraw lists, in number order. A query open reads the attributes from the
 // device's uevent (HID_ID=bus:vendor:product) and the capabilities from its report descriptor,
 // without opening the node, so it needs no permission; read and write opens open the node.
-// Feature reports go through HIDIOCSFEATURE/HIDIOCGFEATURE, output reports through write().
+// Feature reports go through HIDIOCSFEATURE/HIDIOCGFEATURE, output reports through write() on a
+// non-blocking node: a report the device cannot take yet (EAGAIN) is a pending write, retried by
+// WaitForWrite until its timeout, after which it has failed. Input reports are never read: the mouse answers through
+// feature reports only.
 #include <cstdint>
 #include <memory>
 #include <string>

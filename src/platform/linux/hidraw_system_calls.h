@@ -22,7 +22,6 @@ class SystemCalls {
   virtual int Open(const std::string& path, int flags) = 0;  // a file descriptor
   virtual int Close(int fd) = 0;
   virtual int Ioctl(int fd, unsigned long request, void* argument) = 0;
-  virtual ssize_t Read(int fd, void* buffer, size_t length) = 0;
   virtual ssize_t Write(int fd, const void* buffer, size_t length) = 0;
   // One descriptor; `revents` receives the events that ended the wait.
   virtual int Poll(int fd, short events, int timeoutMs, short& revents) = 0;

@@ -60,11 +60,6 @@ class Real final : public SystemCalls {
     return result < 0 ? -errno : result;
   }
 
-  ssize_t Read(int fd, void* buffer, size_t length) override {
-    const ssize_t n = read(fd, buffer, length);
-    return n < 0 ? -errno : n;
-  }
-
   ssize_t Write(int fd, const void* buffer, size_t length) override {
     const ssize_t n = write(fd, buffer, length);
     return n < 0 ? -errno : n;

@@ -105,8 +105,6 @@ class FakeHidrawLayer final : public linux_hid::SystemCalls {
     return -ENOTTY;
   }
 
-  ssize_t Read(int, void*, size_t) override { return -EAGAIN; }
-
   ssize_t Write(int fd, const void* buffer, size_t length) override {
     const auto handle = open_.find(fd);
     if (handle == open_.end()) return -EBADF;

@@ -142,7 +142,7 @@ TEST(HidrawSystem, AWriteTheDeviceCannotTakeYetIsRetriedUntilTheTimeout) {
     const char* error;
   } cases[] = {
       {"taken on the third try", {-EAGAIN, -EAGAIN, -EAGAIN, 33}, 0, HidWriteResult::Done, 3, ""},
-      {"never taken", std::deque<ssize_t>(400, -EAGAIN), 0, HidWriteResult::Pending, 150, ""},
+      {"never taken", std::deque<ssize_t>(400, -EAGAIN), 0, HidWriteResult::Failed, 150, "took no report for 1500 ms"},
       {"fails on a retry", {-EAGAIN, -EPIPE}, 0, HidWriteResult::Failed, 1, "Broken pipe"},
       {"taken in part", {-EAGAIN, 20}, 0, HidWriteResult::Failed, 1, "sent 20 of 33 bytes"},
       {"device gone", {-EAGAIN}, POLLHUP, HidWriteResult::Failed, 1, "unplugged"},
@@ -164,6 +164,18 @@ TEST(HidrawSystem, AWriteTheDeviceCannotTakeYetIsRetriedUntilTheTimeout) {
     EXPECT_EQ(polls, c.polls) << c.name;
     EXPECT_NE(device->LastError().find(c.error), std::string::npos) << c.name << ": " << device->LastError();
   }
+}
+
+TEST(HidrawSystem, ADataPacketTheMouseNeverTakesFailsTheCommandAfterTheSessionsTimeout) {
+  World w;
+  w.Add(1, kVendor, kProduct, kMouseWithVendorDescriptor);
+  w.layer.nodes[w.Node(1)].writeResults = std::deque<ssize_t>(400, -EAGAIN);
+  ASSERT_TRUE(w.session.Open());
+  const uint64_t start = w.layer.now;
+  const uint8_t table[16] = {};
+  EXPECT_FALSE(w.session.SendDpiTable(table, sizeof table));
+  EXPECT_EQ(w.layer.now - start, kPendingWriteTimeoutMs);
+  EXPECT_NE(w.session.LastError().find("took no report for 1500 ms"), std::string::npos) << w.session.LastError();
 }
 
 TEST(HidrawSystem, WriteResults) {
