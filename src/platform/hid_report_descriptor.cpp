@@ -226,7 +226,9 @@ HidCaps CapsOf(const HidReportDescriptor& descriptor) {
 std::vector<HidValueCaps> FeatureValueCapsOf(const HidReportDescriptor& descriptor) {
   std::vector<HidValueCaps> caps;
   for (const HidMainItem& item : descriptor.items) {
-    if (item.kind != HidReportKind::Feature || item.constant() || !item.variable() || item.reportSize <= 1) continue;
+    if (item.kind != HidReportKind::Feature || item.constant() || !item.variable() || item.reportSize <= 1 ||
+        item.reportCount == 0)
+      continue;  // a field of no bits holds no value
     HidValueCaps base;
     base.reportId = item.reportId;
     base.linkCollection = uint16_t(item.collection - TopLevelOf(descriptor, item.collection));

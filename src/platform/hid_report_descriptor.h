@@ -72,7 +72,7 @@ uint16_t HidReportByteLength(const HidReportDescriptor& descriptor, HidReportKin
 
 // What the Windows HID parser derives from the descriptor: the first top-level collection's
 // usage and the report lengths, and the feature value capabilities (variable, non-constant
-// fields wider than one bit; one-bit fields are buttons). A field with several usages gives one
+// fields of at least one field wider than one bit; one-bit fields are buttons). A field with several usages gives one
 // capability per usage, the last taking the remaining count. `linkCollection` numbers the
 // collections below each top-level collection from 0 (the top-level one itself), in order.
 HidCaps CapsOf(const HidReportDescriptor& descriptor);

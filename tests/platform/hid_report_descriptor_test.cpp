@@ -153,6 +153,28 @@ TEST(HidReportDescriptor, ExtendedUsageKeepsItsOwnPage) {
   EXPECT_EQ(values[0].reportCount, 5);
 }
 
+TEST(HidReportDescriptor, OnlyDataVariablesWiderThanABitAreFeatureValues) {
+  const struct {
+    const char* name;
+    std::vector<uint8_t> field;  // usage range, report size and count, the feature item
+    size_t values;
+  } cases[] = {
+      {"a value", {0x75, 0x08, 0x95, 0x02, 0xB1, 0x02}, 1},
+      {"no fields", {0x75, 0x08, 0x95, 0x00, 0xB1, 0x02}, 0},
+      {"a value over a usage range", {0x19, 0x01, 0x29, 0x04, 0x75, 0x08, 0x95, 0x04, 0xB1, 0x02}, 1},
+      {"no fields over a usage range", {0x19, 0x01, 0x29, 0x04, 0x75, 0x08, 0x95, 0x00, 0xB1, 0x02}, 0},
+      {"one-bit fields (buttons)", {0x75, 0x01, 0x95, 0x08, 0xB1, 0x02}, 0},
+      {"constant", {0x75, 0x08, 0x95, 0x02, 0xB1, 0x03}, 0},
+      {"array", {0x75, 0x08, 0x95, 0x02, 0xB1, 0x00}, 0},
+  };
+  for (const auto& c : cases) {
+    std::vector<uint8_t> bytes = {0x06, 0x01, 0xFF, 0x09, 0x22, 0xA1, 0x01, 0x09, 0x22};
+    bytes.insert(bytes.end(), c.field.begin(), c.field.end());
+    bytes.push_back(0xC0);
+    EXPECT_EQ(FeatureValueCapsOf(Parse(bytes)).size(), c.values) << c.name;
+  }
+}
+
 TEST(HidReportDescriptor, NestedCollectionsNumberFromTheirTopLevel) {
   const std::vector<uint8_t> bytes = {
       0x06, 0x01, 0xFF, 0x09, 0x01, 0xA1, 0x01, 0xC0,  // a first top-level collection
