@@ -1,11 +1,11 @@
 #pragma once
-// Report descriptors as devices send them, written item by item from the HID 1.11 specification.
+// Report descriptors as devices send them, written item by item after HID 1.11.
 #include <cstdint>
 #include <vector>
 
 namespace nx7::testing {
 
-// The boot mouse of the specification's appendix: three buttons, five bits of padding, X and Y.
+// The boot mouse of HID 1.11, appendix B: three buttons, five bits of padding, X and Y.
 inline const std::vector<uint8_t> kBootMouseDescriptor = {
     0x05, 0x01,  // Usage Page (Generic Desktop)
     0x09, 0x02,  // Usage (Mouse)
