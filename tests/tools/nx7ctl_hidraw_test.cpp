@@ -109,6 +109,17 @@ TEST(Nx7ctlHidraw, ApplySendsWhatTheVirtualMouseGets) {
   EXPECT_EQ(outputs, 16u + 2u + 1u + 1u) << trace;  // macro, key matrix, colour table, DPI table
   EXPECT_NE(trace.find("SET_FEATURE 07 13 01 01 00 02"), std::string::npos) << trace;
   EXPECT_NE(trace.find("SET_FEATURE 07 09 01 00 20 00"), std::string::npos) << trace;
+  // And those reports are, byte for byte, what went through the ioctls and write() calls.
+  std::vector<std::string> reports, systemCalls;
+  std::istringstream lines(trace);
+  for (std::string line; std::getline(lines, line);)
+    if (!line.starts_with("SLEEP ")) reports.push_back(line);
+  for (const std::string& call : m.layer.calls) {
+    const std::string hex = call.substr(call.find(' ', call.find(' ') + 1) + 1);
+    if (call.starts_with("set-feature ")) systemCalls.push_back("SET_FEATURE " + hex);
+    if (call.starts_with("write ")) systemCalls.push_back("OUTPUT " + hex);
+  }
+  EXPECT_EQ(systemCalls, reports);
   // The mouse behind hidraw ends in the state the virtual one reports.
   EXPECT_EQ(StateJson(m.mouse.State()), ReadText(m.File("state.json")));
   EXPECT_EQ(m.mouse.State().framingErrors, 0);
