@@ -9,6 +9,10 @@
 namespace nx7::ctl {
 namespace {
 
+#ifdef __linux__
+ScopedHidrawLayer* hidrawLayer = nullptr;
+#endif
+
 uint8_t CommandByte(std::string_view text) {
   if (text.starts_with("0x") || text.starts_with("0X")) text.remove_prefix(2);
   unsigned value = 0;
@@ -21,6 +25,15 @@ uint8_t CommandByte(std::string_view text) {
 }
 
 }  // namespace
+
+#ifdef __linux__
+ScopedHidrawLayer::ScopedHidrawLayer(linux_hid::SystemCalls& calls, linux_hid::HidrawPaths paths, Clock& clock)
+    : calls(calls), paths(std::move(paths)), clock(clock) {
+  hidrawLayer = this;
+}
+
+ScopedHidrawLayer::~ScopedHidrawLayer() { hidrawLayer = nullptr; }
+#endif
 
 DeviceOptions ParseDeviceOptions(const ParsedArgs& args) {
   DeviceOptions options;
@@ -44,6 +57,13 @@ DeviceAccess::DeviceAccess(const DeviceOptions& options) {
     platform_ = std::make_unique<win32::Win32HidSystem>();
     hid_ = platform_.get();
     clock_ = &RealClock();
+#elif defined(__linux__)
+    auto hidraw = hidrawLayer ? std::make_unique<linux_hid::HidrawSystem>(hidrawLayer->calls, hidrawLayer->paths)
+                              : std::make_unique<linux_hid::HidrawSystem>();
+    hidraw_ = hidraw.get();
+    platform_ = std::move(hidraw);
+    hid_ = platform_.get();
+    clock_ = hidrawLayer ? &hidrawLayer->clock : &RealClock();
 #else
     throw CommandError("this platform has no HID back-end for the mouse; use --virtual");
 #endif
@@ -66,8 +86,13 @@ void DeviceAccess::FinishTrace() {
 DeviceAccess::~DeviceAccess() = default;
 
 CUSBDriver& DeviceAccess::OpenMouse() {
-  if (!driver_->Open()) throw CommandError("no NX7 mouse found: " + driver_->LastError());
-  return *driver_;
+  if (driver_->Open()) return *driver_;
+#ifdef __linux__
+  if (hidraw_)
+    throw CommandError(linux_hid::MouseNotOpenedMessage(*hidraw_, protocol::kVendorId, protocol::kProductId,
+                                                        driver_->LastError()));
+#endif
+  throw CommandError("no NX7 mouse found: " + driver_->LastError());
 }
 
 }  // namespace nx7::ctl

@@ -15,7 +15,28 @@
 #include "platform/virtual/virtual_clock.h"
 #include "device/virtual/virtual_mouse.h"
 
+#ifdef __linux__
+#include "platform/linux/hidraw_hid.h"
+#endif
+
 namespace nx7::ctl {
+
+#ifdef __linux__
+// While one lives, device commands without --virtual reach the mouse through the hidraw back-end
+// over `calls` and `paths`, pausing on `clock`, instead of the system's: how tests run the real
+// back-end against a fake device layer.
+class ScopedHidrawLayer {
+ public:
+  ScopedHidrawLayer(linux_hid::SystemCalls& calls, linux_hid::HidrawPaths paths, Clock& clock);
+  ~ScopedHidrawLayer();
+  ScopedHidrawLayer(const ScopedHidrawLayer&) = delete;
+  ScopedHidrawLayer& operator=(const ScopedHidrawLayer&) = delete;
+
+  linux_hid::SystemCalls& calls;
+  linux_hid::HidrawPaths paths;
+  Clock& clock;
+};
+#endif
 
 // The options every device command takes.
 inline constexpr std::string_view kDeviceOptions[] = {"--virtual", "--trace=", "--fail-command="};
@@ -47,6 +68,9 @@ class DeviceAccess {
 
  private:
   std::unique_ptr<HidSystem> platform_;
+#ifdef __linux__
+  linux_hid::HidrawSystem* hidraw_ = nullptr;
+#endif
   std::unique_ptr<VirtualMouse> virtual_;
   VirtualClock virtualClock_;
   std::unique_ptr<OutputFile> traceFile_;
