@@ -4,6 +4,7 @@
 # program runs, uninstall with the entry's quiet command. After every step the files and the
 # registry are read back.
 #   installer_test.sh PACKAGE_DIR NX7_POST_EXE
+# The zip is compared with the same program folder first.
 # PACKAGE_DIR holds the packages and stage/ as scripts/package.sh leaves them. The test takes the
 # prefix's Program Files\Vorna\NX7 and HKLM\Software\VORNA\NX7 for its run and puts the registry
 # key back as it found it.
@@ -25,6 +26,10 @@ shortcut="$WINEPREFIX/drive_c/ProgramData/Microsoft/Windows/Start Menu/Programs/
 uninstall_key='HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\VornaNX7'
 settings_key='HKLM\Software\VORNA\NX7'
 title='Vorna NX7 Gaming Mouse Driver'
+# The uninstaller's window is titled with its caption and the page's subcaption (a space), its
+# question box with the caption alone.
+uninstall_window="Vorna NX7 Gaming Mouse $version Uninstall "
+question_box="Vorna NX7 Gaming Mouse $version Uninstall"
 work=$(mktemp -d)
 failures=0
 checks=0
@@ -53,6 +58,9 @@ backup=$work/settings-backup.reg
 had_settings=0
 cleanup() {
   end_program
+  # An uninstaller this test left open: No to its question, then its window closed.
+  wine_run "$post" "$question_box" 0x111 7 >/dev/null 2>&1 && sleep 1
+  wine_run "$post" "$uninstall_window" 0x10 >/dev/null 2>&1 || true
   wine reg delete "$settings_key" /f >/dev/null 2>&1 || true
   if [ "$had_settings" = 1 ]; then wine reg import "Z:${backup//\//\\}" >/dev/null 2>&1 || true; fi
   rm -rf "$work"
@@ -111,6 +119,13 @@ check "NX7Driver.exe's version resource names $version" \
   equals "$(version_resource "$stage/NX7Driver.exe")" "$version.0 $version.0 $version.0 $version"
 check "the installer's version resource names $version" \
   equals "$(version_resource "$setup" | cut -d' ' -f1,3,4)" "$version.0 $version.0 $version"
+
+# --- The zip holds the program folder as staged, under the package's name.
+zip_matches_stage() {
+  python3 -m zipfile -e "$package/NX7-$version-win64.zip" "$work/zip" &&
+    diff -r "$stage" "$work/zip/NX7-$version-win64" && [ "$(ls "$work/zip")" = "NX7-$version-win64" ]
+}
+check "the zip unpacks to NX7-$version-win64 with every file of the package" zip_matches_stage
 
 # --- Install.
 status=0; wine_run "$setup" /S >/dev/null || status=$?
@@ -207,6 +222,25 @@ check "the macros are kept" same_file "$work/macro-changed.cfg" "$install_dir/Ma
 check "the program's settings are kept" key_exists "$settings_key\\STS"
 check "nothing else is left in the folder" \
   equals "$(cd "$install_dir" && find . | LC_ALL=C sort | tr '\n' ' ')" ". ./Macro.cfg ./Profile ./Profile/Profile1.cfg "
+
+# --- A later installation finds the kept files; uninstalling by hand asks, and Yes removes them.
+status=0; wine_run "$setup" /S >/dev/null || status=$?
+check "installing again exits 0" equals "$status" 0
+check "the kept profile is there again" same_file "$work/profile-changed.cfg" "$install_dir/Profile/Profile1.cfg"
+check "the kept macros are not replaced" same_file "$work/macro-changed.cfg" "$install_dir/Macro.cfg"
+press() {  # press TITLE CONTROL_ID: a click on that window's button, once the window is there
+  local i
+  for i in $(seq 60); do wine_run "$post" "$1" 0x111 "$2" && return 0; sleep 0.5; done
+  return 1
+}
+wine_run "$install_dir_win\\Uninstall.exe" >/dev/null || true
+check "the uninstaller shows its confirmation page (Uninstall)" press "$uninstall_window" 1
+check "it asks about the profiles and macros (Yes)" press "$question_box" 6
+for _ in $(seq 60); do key_exists "$uninstall_key" || break; sleep 0.5; done
+press "$uninstall_window" 1 >/dev/null 2>&1 || true  # Close
+check "the Apps & features entry is gone" key_absent "$uninstall_key"
+check "Yes removed the program's whole folder" test ! -e "$install_dir"
+check "Yes removed the program's settings" key_absent "$settings_key"
 
 rm -rf "$install_dir"
 rmdir "$WINEPREFIX/drive_c/Program Files/Vorna" 2>/dev/null || true
