@@ -103,9 +103,12 @@ Section "Install"
   Call EndRunningProgram
   SetOutPath "$INSTDIR"
   ; Skins and language files are the program's alone: an upgrade replaces them whole, so no file
-  ; of an earlier version stays behind.
-  RMDir /r "$INSTDIR\skins"
-  RMDir /r "$INSTDIR\Language"
+  ; of an earlier version stays behind. Only where the program is installed: a folder chosen
+  ; anew may hold another program's.
+  ${If} ${FileExists} "$INSTDIR\${PROGRAM}"
+    RMDir /r "$INSTDIR\skins"
+    RMDir /r "$INSTDIR\Language"
+  ${EndIf}
   File /r /x Macro.cfg "${STAGE}\*"
   ; The empty macro library only where the user has none yet.
   SetOverwrite off
