@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
-# The installer as a user and a deployment script meet it, silently under Wine: install, start
-# the installed program on the virtual mouse and end it, upgrade over a changed profile while the
-# program runs, uninstall with the entry's quiet command. After every step the files and the
-# registry are read back.
+# The installer as a deployment script and a user meet it, under Wine: a silent install, the
+# installed program started on the virtual mouse and ended, a silent upgrade over a changed
+# profile while the program runs, the entry's quiet uninstall, then a reinstall and an uninstall
+# by hand whose question is answered Yes. After every step the files and the registry are read
+# back.
 #   installer_test.sh PACKAGE_DIR NX7_POST_EXE
 # The zip is compared with the same program folder first.
 # PACKAGE_DIR holds the packages and stage/ as scripts/package.sh leaves them. The test takes the
