@@ -11,6 +11,8 @@ packages=(
   # Windows cross build and its test bed
   g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 mingw-w64-x86-64-dev mingw-w64-tools
   wine wine64 xvfb xauth x11-utils imagemagick
+  # release packages (scripts/package.sh): the installer and the zip
+  nsis zip
 )
 missing=()
 for p in "${packages[@]}"; do

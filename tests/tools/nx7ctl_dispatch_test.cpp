@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <fstream>
 #include <sstream>
 
 #include "command.h"
@@ -28,6 +29,22 @@ TEST(Nx7ctlDispatch, EveryCommandAnswersHelp) {
     EXPECT_EQ(help.out.rfind("usage: nx7ctl " + name, 0), 0u) << help.out;
     EXPECT_TRUE(help.err.empty()) << name;
   }
+}
+
+// The version printed is the one of the VERSION file, read here without the build's help.
+TEST(Nx7ctlDispatch, VersionIsTheSourceTreesVersion) {
+  std::ifstream file(NX7_SOURCE_DIR "/VERSION");
+  std::string version;
+  ASSERT_TRUE(std::getline(file, version));
+  ASSERT_FALSE(version.empty());
+  const CtlResult r = Ctl({"--version"});
+  EXPECT_EQ(r.code, 0);
+  EXPECT_EQ(r.out, "nx7ctl " + version + "\n");
+  EXPECT_TRUE(r.err.empty());
+  EXPECT_NE(Ctl({"--help"}).out.find("nx7ctl --version"), std::string::npos);
+  const CtlResult extra = Ctl({"--version", "x"});
+  EXPECT_EQ(extra.code, 2);
+  EXPECT_TRUE(extra.out.empty());
 }
 
 TEST(Nx7ctlDispatch, ParseArgsSplitsOptionsAndPositionals) {

@@ -3,6 +3,7 @@
 
 #include "command.h"
 #include "command_files.h"
+#include "nx7_version.h"
 
 namespace nx7::ctl {
 
@@ -56,6 +57,7 @@ namespace {
 constexpr std::string_view kProgramUsage =
     "usage: nx7ctl COMMAND [ARGS...]\n"
     "       nx7ctl COMMAND --help\n"
+    "       nx7ctl --version\n"
     "\n"
     "Commands:\n";
 
@@ -78,6 +80,14 @@ int RunNx7ctl(const std::vector<std::string>& argv, std::ostream& out, std::ostr
   }
   if (IsHelp(argv[0]) || argv[0] == "help") {
     PrintOverview(out);
+    return 0;
+  }
+  if (argv[0] == "--version") {
+    if (argv.size() > 1) {
+      err << "nx7ctl: --version takes no arguments\n";
+      return 2;
+    }
+    out << "nx7ctl " << NX7_VERSION << "\n";
     return 0;
   }
   const auto commands = Commands();
