@@ -1,6 +1,7 @@
 #include "performance/dlg_led_set_win32.h"
 
 #include <cstdio>
+#include <cwchar>
 
 #include "app/messages.h"
 #include "platform/win32/wide.h"
@@ -114,9 +115,10 @@ void CDlgLEDSet::Show() {
   for (size_t i = 0; i < 3; ++i) {
     colourSliders_[i].Enable(v.colourSlidersEnabled);
     if (!colourSliders_[i].Thumb().IsDragging()) colourSliders_[i].SetPos(v.rgb[i]);
-    wchar_t text[12];
+    wchar_t text[12], shown[12] = L"";
     std::swprintf(text, 12, L"%d", v.rgb[i]);
-    ::SetWindowTextW(numbers_[i], text);
+    ::GetWindowTextW(numbers_[i], shown, 12);
+    if (std::wcscmp(text, shown) != 0) ::SetWindowTextW(numbers_[i], text);  // a new text repaints the box
   }
   bodyOn_.SetCheck(v.bodyLightOn);
   bodyOff_.SetCheck(!v.bodyLightOn);

@@ -197,8 +197,12 @@ void CPngHSliderBar::SetBackground(int x, int y, int width, int height, Gdiplus:
 }
 
 void CPngHSliderBar::SetPos(int value) {
+  RECT before{}, after{};
+  ::GetWindowRect(thumb_.GetSafeHwnd(), &before);
   thumb_.SetPos(value);
-  if (GetSafeHwnd()) RedrawWithThumb();
+  ::GetWindowRect(thumb_.GetSafeHwnd(), &after);
+  // A page's reload sets every slider again: one whose thumb stays put has nothing to redraw.
+  if (GetSafeHwnd() && (before.left != after.left || before.top != after.top)) RedrawWithThumb();
 }
 
 bool CPngHSliderBar::Enable(bool enable) {
