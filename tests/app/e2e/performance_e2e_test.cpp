@@ -399,6 +399,24 @@ TEST_F(PerformancePage, TheScreenOptionAndBackToLines) {
   EXPECT_EQ(ReadWindowsSettings().wheelLines, L"1");
 }
 
+// The page loads the menu library when it is made; without the library the program runs on and
+// the page stays in its place (the macro page says why its menu cannot open).
+TEST_F(PerformancePage, WithoutTheMenuLibraryThePageStays) {
+  std::filesystem::remove(folder_.Path() / "MenuEx.dll");
+  ASSERT_FALSE(folder_.Exists("MenuEx.dll"));
+  HWND main = StartAndShow();
+  ASSERT_NE(main, nullptr);
+  std::this_thread::sleep_for(milliseconds(500));
+  EXPECT_TRUE(process_.Running());
+  const HWND box = LinesBox(main);
+  ASSERT_NE(box, nullptr) << "no performance page shown";
+  EXPECT_EQ(BoxText(box), L"3");
+  // A click still reaches the page.
+  Click(main, OnPage(pp::kLinesUp.pick(chineseSkins_)));
+  EXPECT_TRUE(WaitUntil([&] { return BoxText(box) == L"4"; }, milliseconds(2000)));
+  EXPECT_TRUE(IsWindow(main) && IsWindowVisible(main));
+}
+
 // Screenshots of the page in both layouts. A layout the build's skins were not drawn in takes
 // the page's pictures from the program's own resources of that layout.
 class PerformancePageLook : public PerformancePage, public ::testing::WithParamInterface<int> {};
