@@ -186,12 +186,21 @@ TEST(PerformancePageWindow, ButtonsTakeTheirTooltipsAndDpiButtonsShowTheirValues
     return ::ChildWindowFromPointEx(page, POINT{(r.left + r.right) / 2, (r.top + r.bottom) / 2}, 0);
   };
   const StringCatalogue& texts = app->catalogue();
-  for (const layout::Rect& r : pp::kDpiButtons) EXPECT_EQ(ToolTipOf(at(r)), texts[StringKey::str_dpiwant]);
-  for (const layout::Rect& r : pp::kReportRateButtons) EXPECT_EQ(ToolTipOf(at(r)), texts[StringKey::str_rollingrate]);
-  EXPECT_EQ(ToolTipOf(at(pp::kPrecisionSwitch)), texts[StringKey::str_improveAccuracy]);
-  EXPECT_EQ(ToolTipOf(at(pp::kLinesOption.pick(zh))), texts[StringKey::str_rollerColumn]);
-  EXPECT_EQ(ToolTipOf(at(pp::kScreenOption.pick(zh))), texts[StringKey::str_rollerScreen]);
-  EXPECT_EQ(ToolTipOf(at(pp::kLinesUp.pick(zh))), u"");
+  auto expectTexts = [&] {
+    for (const layout::Rect& r : pp::kDpiButtons) EXPECT_EQ(ToolTipOf(at(r)), texts[StringKey::str_dpiwant]);
+    for (const layout::Rect& r : pp::kReportRateButtons) EXPECT_EQ(ToolTipOf(at(r)), texts[StringKey::str_rollingrate]);
+    EXPECT_EQ(ToolTipOf(at(pp::kPrecisionSwitch)), texts[StringKey::str_improveAccuracy]);
+    EXPECT_EQ(ToolTipOf(at(pp::kLinesOption.pick(zh))), texts[StringKey::str_rollerColumn]);
+    EXPECT_EQ(ToolTipOf(at(pp::kScreenOption.pick(zh))), texts[StringKey::str_rollerScreen]);
+    EXPECT_EQ(ToolTipOf(at(pp::kLinesUp.pick(zh))), u"");
+  };
+  expectTexts();
+  // Another language: the main window asks the page to take the new texts.
+  const std::u16string english = texts[StringKey::str_dpiwant];
+  LoadStringCatalogue(app->catalogue(), app->xml(), std::filesystem::path(Wide(BuildFolder() + u"\\Language\\sc.xml")));
+  ASSERT_NE(texts[StringKey::str_dpiwant], english);
+  page.RefreshToolTips();
+  expectTexts();
   for (size_t i = 0; i < pp::kDpiButtons.size(); ++i) {
     auto* button = dynamic_cast<CGDIBitmapBtn*>(CWnd::FromHandle(at(pp::kDpiButtons[i])));
     ASSERT_NE(button, nullptr);
