@@ -4,6 +4,9 @@
 
 #include <algorithm>
 #include <cstring>
+#include <memory>
+
+#include "download/download_plan.h"
 
 namespace nx7 {
 namespace {
@@ -142,6 +145,40 @@ TEST(PerformancePage, SlidersAndPrecisionWriteOnlyTheirOwnFields) {
   EXPECT_EQ(PerformanceSliderRange(kPointerSpeedSliderId)->max, 20);
   EXPECT_EQ(PerformanceSliderRange(kSecondSliderId)->max, 30);
   EXPECT_FALSE(PerformanceSliderRange(2561));
+}
+
+// What the download sends for the page's choices: the DPI table's device codes in the order the
+// levels are stored, and the report interval; the second slider changes nothing it sends.
+TEST(PerformancePage, TheDownloadSendsThePagesDpiLevelsAndReportRate) {
+  const struct {
+    std::initializer_list<int> clicks;  // DPI buttons clicked after all but 500 were removed
+    size_t rateButton;
+    std::array<uint8_t, 7> codes;
+    int reportRate;
+  } cases[] = {
+      {{5000, 750, 1250}, 0, {0x02, 0x03, 0x05, 0x2A, 0x80, 0x80, 0x80}, 8},
+      {{7000, 3250}, 3, {0x02, 0x0D, 0x2E, 0x80, 0x80, 0x80, 0x80}, 1},
+      {{500}, 2, {0x02, 0x80, 0x80, 0x80, 0x80, 0x80, 0x80}, 2},  // the only one stays
+  };
+  const auto library = std::make_unique<MacroLibrary>();
+  for (const auto& c : cases) {
+    SettingsBlock block = Defaults();
+    PerformancePage page(block);
+    SetLevels(block, page, {500});
+    for (int value : c.clicks) page.ClickDpi(DpiButton(value));
+    page.ChooseReportRate(c.rateButton);
+    const DownloadPlan plan = PlanDownload(block, ButtonMacroIds{}, *library);
+    EXPECT_TRUE(std::equal(c.codes.begin(), c.codes.end(), plan.dpiTable.begin())) << int(plan.dpiTable[1]);
+    EXPECT_TRUE(std::equal(c.codes.begin(), c.codes.end(), plan.dpiTable.begin() + 8)) << int(plan.dpiTable[9]);
+    EXPECT_EQ(plan.reportRate, c.reportRate);
+
+    page.SliderMoved(kSecondSliderId, 29);
+    const DownloadPlan after = PlanDownload(block, ButtonMacroIds{}, *library);
+    EXPECT_EQ(after.dpiTable, plan.dpiTable);
+    EXPECT_EQ(after.reportRate, plan.reportRate);
+    EXPECT_EQ(after.keyMatrix, plan.keyMatrix);
+    EXPECT_EQ(after.lightingEffect, plan.lightingEffect);
+  }
 }
 
 TEST(PerformancePage, WheelLinesCommitNormalisesTheBoxText) {
