@@ -47,9 +47,9 @@ CNX70DriverDlg::CNX70DriverDlg(AppContext& app, ProgramServices& services, Timer
       progress_(app.ProgramFolder(), [this] { return downloadWindows_ ? downloadWindows_->LastProgress() : -1; }) {}
 
 DownloadService::PointerSettings CNX70DriverDlg::PointerSettings() {
-  // The Windows pointer settings go with a download to the real mouse only; trying profiles on
-  // the virtual mouse leaves the user's settings alone.
-  if (services_.UsesVirtualMouse()) return {};
+  // The Windows pointer settings go with a download to the real mouse; trying profiles on the
+  // virtual mouse leaves the user's settings alone unless asked otherwise.
+  if (!services_.AppliesPointerSettings()) return {};
   return [this](const SettingsBlock& block) {
     Win32SystemParameters system;
     ApplyWindowsMouseSettings(block, system, GetSafeHwnd());
@@ -605,6 +605,7 @@ void CNX70DriverDlg::RefreshToolTips() {
                                    StringKey::str_profile4, StringKey::str_profile5};
   for (size_t i = 0; i < profiles_.size(); ++i) profiles_[i].SetToolTipText(Catalogue(profileKeys[i]), true);
   apply_.SetToolTipText(Catalogue(StringKey::str_ok), true);
+  if (mainSet_) mainSet_->RefreshToolTips();
   if (ledSet_) ledSet_->RefreshToolTips();
   if (sts_) sts_->RefreshToolTips();
   if (support_) support_->RefreshToolTips();

@@ -66,12 +66,16 @@ ParsedOptions ParseProgramOptions(const std::vector<std::u16string>& args) {
       if (i + 1 >= args.size()) return refuse(u"--stats-save-seconds needs a number of seconds");
       o.statsSaveSeconds = Seconds(args[++i]);
       if (!o.statsSaveSeconds) return refuse(u"--stats-save-seconds needs a number from 1 to 3600");
+    } else if (a == u"--apply-pointer-settings") {
+      if (o.applyPointerSettings) return refuse(u"--apply-pointer-settings given twice");
+      o.applyPointerSettings = true;
     } else {
       return refuse(u"unknown option " + a);
     }
   }
   if (o.virtualBootloader && !o.useVirtual) return refuse(u"--virtual-bootloader needs --virtual");
   if (o.failCommand && !o.useVirtual) return refuse(u"--fail-command needs --virtual");
+  if (o.applyPointerSettings && !o.useVirtual) return refuse(u"--apply-pointer-settings needs --virtual");
   return parsed;
 }
 

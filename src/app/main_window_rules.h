@@ -25,6 +25,8 @@ struct ProgramOptions {
   std::optional<uint8_t> failCommand;
   std::u16string reportPath;
   std::optional<uint32_t> statsSaveSeconds;
+  // With --virtual: a download still changes the Windows pointer settings.
+  bool applyPointerSettings = false;
 };
 
 struct ParsedOptions {

@@ -68,6 +68,7 @@ std::unique_ptr<ProgramServices> ProgramServices::Make(const ProgramOptions& opt
   s->shell_ = std::make_unique<Win32Shell>();
   s->reportPath_ = options.reportPath;
   if (options.statsSaveSeconds) s->statsSavePeriodMs_ = *options.statsSaveSeconds * 1000;
+  s->applyPointerSettings_ = options.applyPointerSettings;
   return s;
 }
 

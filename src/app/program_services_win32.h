@@ -37,6 +37,9 @@ class ProgramServices {
   VirtualMouse* Virtual() { return virtualMouse_.get(); }
   VirtualUsbDeviceList* VirtualUsb() { return virtualUsb_; }
   bool UsesVirtualMouse() const { return virtualMouse_ != nullptr; }
+  // Whether a download changes the Windows pointer settings: always on the real mouse, on the
+  // virtual one only when asked (--apply-pointer-settings).
+  bool AppliesPointerSettings() const { return !UsesVirtualMouse() || applyPointerSettings_; }
   // Where the start-up report goes; empty for none.
   const std::u16string& ReportPath() const { return reportPath_; }
   // The statistics' periodic save period asked for on the command line; nothing for the page's own.
@@ -50,6 +53,7 @@ class ProgramServices {
   ProgramServices() = default;
 
   std::unique_ptr<VirtualMouse> virtualMouse_;
+  bool applyPointerSettings_ = false;
   std::unique_ptr<HidSystem> realHid_;
   HidSystem* hid_ = nullptr;  // the one the session opens
   std::ofstream traceFile_;

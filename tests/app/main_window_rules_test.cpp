@@ -29,6 +29,8 @@ TEST(ProgramOptions, AcceptedCommandLines) {
   EXPECT_FALSE(none.statsSaveSeconds);
   EXPECT_EQ(ok({u"--stats-save-seconds", u"1"}).statsSaveSeconds, 1u);
   EXPECT_EQ(ok({u"--stats-save-seconds", u"3600"}).statsSaveSeconds, 3600u);
+  EXPECT_FALSE(all.applyPointerSettings);
+  EXPECT_TRUE(ok({u"--virtual", u"--apply-pointer-settings"}).applyPointerSettings);
 }
 
 TEST(ProgramOptions, RefusedCommandLinesSayWhy) {
@@ -45,6 +47,8 @@ TEST(ProgramOptions, RefusedCommandLinesSayWhy) {
       {{u"--report"}, u"--report needs a file"},
       {{u"--trace", u"a", u"--trace", u"b"}, u"--trace given twice"},
       {{u"--virtual", u"--virtual"}, u"--virtual given twice"},
+      {{u"--apply-pointer-settings"}, u"--apply-pointer-settings needs --virtual"},
+      {{u"--virtual", u"--apply-pointer-settings", u"--apply-pointer-settings"}, u"--apply-pointer-settings given twice"},
       {{u"/virtual"}, u"unknown option /virtual"},
       {{u"--stats-save-seconds"}, u"--stats-save-seconds needs a number of seconds"},
       {{u"--stats-save-seconds", u"0"}, u"--stats-save-seconds needs a number from 1 to 3600"},

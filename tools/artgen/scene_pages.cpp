@@ -140,7 +140,8 @@ void PaintPerformancePage(Canvas& c, Look look, bool chinese) {
   Panel(c, Rect{18, 24, 556, 122}, T(chinese, "DPI 档位", "DPI LEVELS"), title);
   c.Text(Rect{34, 36, 540, 56}, T(chinese, "选择 1 到 7 个 DPI 值，鼠标按顺序切换", "Pick one to seven values; the DPI button steps through them in order"), Label(11, chinese), p::kTextDim, Align::Left);
   const Font chip = Label(10, false, true);
-  for (size_t i = 0; i < pp::kDpiButtons.size(); ++i) Chip(c, pp::kDpiButtons[i], look, std::to_string(pp::kDpiValues[i]), chip);
+  // The DPI buttons write their values themselves.
+  for (const Rect& r : pp::kDpiButtons) Chip(c, r, look, "", chip);
 
   Panel(c, Rect{18, 142, 340, 234}, T(chinese, "指针", "POINTER"), title);
   SliderWithCaption(c, pp::kPointerSpeedSlider, T(chinese, "速度", "Speed"), chinese, 28);
