@@ -48,8 +48,7 @@ BOOL CDlgMainSet::OnInitDialog() {
   CSkinPage::OnInitDialog();
   const HWND self = GetSafeHwnd();
   // Places follow the layout the skin pictures were drawn in, fixed from now on.
-  chineseLayout_ = app_.ChineseText();
-  const bool zh = chineseLayout_;
+  const bool zh = ChineseLayout();
   const SkinLook& look = SkinLook::ForLayout(zh);
   LoadButtonPictures();
   auto bits = [](const SharedSkinBitmap& p) { return p ? p->bitmap.Get() : HBITMAP(nullptr); };
@@ -90,6 +89,10 @@ BOOL CDlgMainSet::OnInitDialog() {
   lines_.SetBackground(edit.left, edit.top, edit.width(), edit.height(), backing.Get());
 
   const auto& pictures = zh ? pp::kTabBitmapsChinese : pp::kTabBitmapsEnglish;
+  // Each tab keeps only its own pieces once cut; held here, the pictures are loaded once for all
+  // seven tabs rather than once per tab.
+  const SharedSkinBitmap tabPictures[] = {SharedResourceBitmap(UINT(pictures[0])), SharedResourceBitmap(UINT(pictures[1])),
+                                          SharedResourceBitmap(UINT(pictures[2]))};
   for (size_t i = 0; i < tabs_.size(); ++i) {
     // The checked look marks an input whose function is not its default.
     tabs_[i].SetRadioMode(true);
@@ -199,7 +202,7 @@ LRESULT CDlgMainSet::OnSliderValue(WPARAM value, LPARAM controlId) {
 
 void CDlgMainSet::OnMouseMove(UINT, POINT point) {
   if (!MainWindow()) return;
-  for (int hint : rules_.HintsAt({point.x, point.y}, chineseLayout_))
+  for (int hint : rules_.HintsAt({point.x, point.y}, ChineseLayout()))
     ::PostMessageW(MainWindow(), WM_SHOW_HINT, 0, hint);
 }
 

@@ -56,7 +56,6 @@ class CDlgMainSet : public WindowClass<CDlgMainSet, CSkinPage> {
   PerformancePage rules_;
   InputEditor editor_;
   int editedInput_ = -1;
-  bool chineseLayout_ = false;
   unsigned reloads_ = 0;
   std::array<CGDIBitmapBtn, kDpiButtonCount> dpi_;
   std::array<CGDIBitmapBtn, kReportRateButtonCount> reportRates_;
