@@ -224,6 +224,10 @@ void CSettingDlg::OnLButtonDown(UINT, POINT point) {
   ::PostMessageW(GetSafeHwnd(), WM_NCLBUTTONDOWN, HTCAPTION, MAKELPARAM(point.x, point.y));
 }
 
+std::u16string CSettingDlg::CurrentFunctionLine() const {
+  return std::u16string(Pick(chinese_, u"当前功能: ", u"Current function: ")) + current_;
+}
+
 void CSettingDlg::Paint(HDC dc) {
   if (normal_ && *normal_) {
     BitmapDc source(dc, normal_->bitmap.Get());
@@ -240,7 +244,7 @@ void CSettingDlg::Paint(HDC dc) {
   ::DrawTextW(dc, chinese_ ? L"\u6309\u952E\u8BBE\u5B9A\u9762\u677F" : L"Key setting panel", -1, &title,
               DT_CENTER | kLine);
   ::SetTextColor(dc, kTextColor);
-  const std::u16string current = std::u16string(Pick(chinese_, u"当前功能: ", u"Current function: ")) + current_;
+  const std::u16string current = CurrentFunctionLine();
   RECT currentRect = ToRect(sd::kCurrentFunction);
   ::DrawTextW(dc, Wide(current), -1, &currentRect, DT_LEFT | kLine);
   RECT disableLabel = ToRect(sd::kDisableLabel);

@@ -40,6 +40,8 @@ class CSettingDlg : public WindowClass<CSettingDlg, CDialogEx, DoubleBufferedPai
   // IDOK or IDCANCEL once closed (also when created modeless), 0 while open.
   INT_PTR ClosedWith() const { return closedWith_; }
   const SettingDialogRules& Rules() const { return rules_; }
+  // The line drawn under the title: "Current function: " and the text given.
+  std::u16string CurrentFunctionLine() const;
 
   // The controls, for the tests and tools that drive the dialog.
   HWND CloseButton() const { return close_.GetSafeHwnd(); }

@@ -152,12 +152,26 @@ TEST_F(SettingDialog, OpensCentredWithItsControlsInPlaceAndTheCombinationPageRec
     EXPECT_EQ(r.bottom, sp::kModifierChecks[m].bottom);
   }
   EXPECT_EQ(test::WindowText(*dialog), u"Key setting panel");
+  EXPECT_EQ(dialog->CurrentFunctionLine(), u"Current function: Click");
   EXPECT_TRUE(Visible(combo));
   EXPECT_FALSE(Visible(dialog->Page(SettingPage::kMacro)));
   EXPECT_FALSE(Visible(dialog->Page(SettingPage::kBasic)));
   EXPECT_FALSE(Visible(dialog->Page(SettingPage::kLaunch)));
   EXPECT_TRUE(Recording());
   EXPECT_EQ(Hooks().Target(), static_cast<WindowHandle>(combo));
+}
+
+TEST_F(SettingDialog, APressOnTheBackgroundDragsTheDialogByItsCaption) {
+  Open(3, true, u"\u524D\u8FDB");
+  EXPECT_EQ(dialog->CurrentFunctionLine(), u"\u5F53\u524D\u529F\u80FD: \u524D\u8FDB");
+  ::SendMessageW(*dialog, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(200, 250));
+  MSG posted{};
+  ASSERT_TRUE(::PeekMessageW(&posted, *dialog, WM_NCLBUTTONDOWN, WM_NCLBUTTONDOWN, PM_REMOVE));
+  EXPECT_EQ(posted.wParam, WPARAM(HTCAPTION));
+  POINT expected{200, 250};
+  ::ClientToScreen(*dialog, &expected);
+  EXPECT_EQ(GET_X_LPARAM(posted.lParam), expected.x);
+  EXPECT_EQ(GET_Y_LPARAM(posted.lParam), expected.y);
 }
 
 TEST_F(SettingDialog, CtrlThenATypedOnTheKeyboardGivesTheCombination) {
@@ -453,10 +467,12 @@ TEST(EditInputFunction, AMacroAndALaunchThroughTheDialog) {
   EXPECT_EQ(TextFromField(desk.app->settings().buttons[4].displayName, kTextFieldLength), u"Combo");
 
   desk.shell.QueueFileChoice(u"C:\\Windows\\Media\\ding.wav");
+  std::u16string currentShown;
   WhileModal([&] { EXPECT_TRUE(EditInputFunction(*desk.app, desk.owner, 4, desk.shell, desk.layout)); },
              [&] {
                CSettingDlg* dialog = OpenDialog();
                if (!dialog) return true;
+               currentShown = dialog->CurrentFunctionLine();
                Click(dialog->Tab(SettingPage::kLaunch));
                Click(dialog->AdvancePage().BrowseButton(0));
                Click(dialog->OkButton());
@@ -467,6 +483,7 @@ TEST(EditInputFunction, AMacroAndALaunchThroughTheDialog) {
   EXPECT_EQ(button.launchKind, 0xC0);
   EXPECT_EQ(TextFromField(button.launchPath, kTextFieldLength), u"C:\\Windows\\Media\\ding.wav");
   EXPECT_EQ(desk.app->macroIds()[4], 0);
+  EXPECT_EQ(currentShown, u"Current function: Combo") << "the macro's name, as the input shows it";
 }
 
 TEST(EditInputFunction, CancelChangesNothingAndAnInputOutsideTheSevenOpensNothing) {

@@ -228,10 +228,21 @@ TEST(Win32Shell, TheFolderBrowserGivesTheChosenFolderOrNothingOnCancel) {
   AnswerDialog([&] { chosen = shell.ChooseFolder(owner.hwnd); },
                [&](HWND dialog) {
                  ::SendMessageW(dialog, BFFM_SETSELECTIONW, TRUE, reinterpret_cast<LPARAM>(target.c_str()));
+                 // Let the tree settle on the selection (its notifications are posted) before OK.
+                 const ULONGLONG until = ::GetTickCount64() + 300;
+                 while (::GetTickCount64() < until) {
+                   MSG msg;
+                   while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+                     ::TranslateMessage(&msg);
+                     ::DispatchMessageW(&msg);
+                   }
+                   ::Sleep(10);
+                 }
                  ::PostMessageW(dialog, WM_COMMAND, IDOK, 0);
                });
   ASSERT_TRUE(chosen.has_value());
-  EXPECT_TRUE(std::filesystem::equivalent(std::filesystem::path(*chosen), folder.Path()));
+  EXPECT_TRUE(std::filesystem::equivalent(std::filesystem::path(*chosen), folder.Path()))
+      << Utf8(std::filesystem::path(*chosen)) << " chosen, " << Utf8(folder.Path()) << " selected";
 }
 
 }  // namespace
