@@ -14,6 +14,7 @@
 #include "framework/ui_init.h"
 #include "framework/ui_test_support.h"
 #include "macros/input_hooks_virtual.h"
+#include "macros/input_hooks_win32.h"
 #include "macros/macro_entry_fixture.h"
 #include "platform/virtual/recording_shell.h"
 #include "platform/virtual/us_keyboard_layout.h"
@@ -47,7 +48,8 @@ struct Desk {
   RecordingShell shell;
   UsKeyboardLayout layout;
 
-  explicit Desk(bool chinese) {
+  // With `systemHooks`, the system's low-level hooks deliver the desktop's keyboard instead.
+  explicit Desk(bool chinese, bool systemHooks = false) {
     InitUserInterface();
     AppServices s;
     s.clock = std::make_unique<VirtualClock>(1000);
@@ -55,9 +57,13 @@ struct Desk {
     s.registry = std::make_unique<VirtualRegistry>();
     s.ini = std::make_unique<FileIniFile>();
     s.hid = std::make_unique<VirtualMouse>();
-    auto installerOwned = std::make_unique<VirtualHookInstaller>();
-    installer = installerOwned.get();
-    s.hookInstaller = std::move(installerOwned);
+    if (systemHooks) {
+      s.hookInstaller = std::make_unique<Win32HookInstaller>();
+    } else {
+      auto installerOwned = std::make_unique<VirtualHookInstaller>();
+      installer = installerOwned.get();
+      s.hookInstaller = std::move(installerOwned);
+    }
     s.poster = std::make_unique<Win32MessagePoster>();
     app = std::make_unique<AppContext>(BuildFolder(), std::move(s));
     app->model().chineseText = chinese;
@@ -420,6 +426,56 @@ TEST(EditInputFunction, ATypedCombinationIsAssignedAndNamed) {
   EXPECT_EQ(button.type, 5);
   EXPECT_EQ(button.keyCode, 0x00040100u);
   EXPECT_EQ(TextFromField(button.displayName, kTextFieldLength), u"Ctrl + A");
+  EXPECT_FALSE(desk.app->hooks().RecordMode());
+}
+
+// Key strokes of the desktop's keyboard, as a person types them.
+void Strokes(std::initializer_list<WORD> keys) {
+  std::vector<INPUT> in;
+  for (WORD vk : keys) {
+    for (DWORD flags : {DWORD(0), DWORD(KEYEVENTF_KEYUP)}) {
+      INPUT i{};
+      i.type = INPUT_KEYBOARD;
+      i.ki.wVk = vk;
+      i.ki.dwFlags = flags;
+      in.push_back(i);
+    }
+  }
+  ::SendInput(UINT(in.size()), in.data(), sizeof(INPUT));
+}
+
+TEST(EditInputFunction, KeysTypedOnTheDesktopKeyboardReachTheCombinationPageThroughTheSystemHook) {
+  Desk desk(false, true);
+  int stage = 0, waited = 0;
+  bool openAfterEscapeAndEnter = false;
+  const bool changed = [&] {
+    bool result = false;
+    WhileModal([&] { result = EditInputFunction(*desk.app, desk.owner, 2, desk.shell, desk.layout); },
+               [&] {
+                 CSettingDlg* dialog = OpenDialog();
+                 if (!dialog) return true;
+                 const CombinationPage& page = dialog->ComboPage().Rules();
+                 switch (stage) {
+                   case 0:
+                     ::SetForegroundWindow(*dialog);
+                     Strokes({VK_ESCAPE, VK_RETURN, VK_CONTROL, 'A'});
+                     ++stage;
+                     return true;
+                   default:
+                     // Until the hook's posts arrived, for at most about three seconds.
+                     if (page.CapturedKey() != 'A' && ++waited < 100) return true;
+                     openAfterEscapeAndEnter = dialog->ClosedWith() == 0;
+                     Click(dialog->OkButton());
+                     return false;
+                 }
+               });
+    return result;
+  }();
+  EXPECT_TRUE(openAfterEscapeAndEnter) << "Escape and Enter are swallowed";
+  EXPECT_TRUE(changed);
+  const ButtonAssignment& button = desk.app->settings().buttons[2];
+  EXPECT_EQ(button.type, 5);
+  EXPECT_EQ(button.keyCode, 0x00040100u);
   EXPECT_FALSE(desk.app->hooks().RecordMode());
 }
 
