@@ -25,6 +25,8 @@ HBITMAP Bits(const SharedSkinBitmap& p) { return p ? p->bitmap.Get() : nullptr; 
 
 const char16_t* Pick(bool chinese, const char16_t* zh, const char16_t* en) { return chinese ? zh : en; }
 
+const wchar_t* Title(bool chinese) { return chinese ? L"\u6309\u952E\u8BBE\u5B9A\u9762\u677F" : L"Key setting panel"; }
+
 bool IsSwallowedKey(const MSG& msg) {
   if (msg.message != WM_KEYDOWN && msg.message != WM_KEYUP && msg.message != WM_CHAR) return false;
   return msg.wParam == VK_RETURN || msg.wParam == VK_ESCAPE || msg.wParam == VK_SPACE;
@@ -73,7 +75,7 @@ void CSettingDlg::CreateButton(CGDIBitmapBtn& button, const layout::Rect& r, boo
 BOOL CSettingDlg::OnInitDialog() {
   chinese_ = app_.ChineseText();
   const HWND self = GetSafeHwnd();
-  ::SetWindowTextW(self, chinese_ ? L"\u6309\u952E\u8BBE\u5B9A\u9762\u677F" : L"Key setting panel");
+  ::SetWindowTextW(self, Title(chinese_));
   const std::u16string skins = app_.ProgramFolder() + u"\\skins\\setting\\";
   normal_ = SharedFileBitmap(skins + u"Setting_Normal.bmp");
   down_ = SharedFileBitmap(skins + u"Setting_Down.bmp");
@@ -241,8 +243,7 @@ void CSettingDlg::Paint(HDC dc) {
   constexpr UINT kLine = DT_SINGLELINE | DT_VCENTER | DT_END_ELLIPSIS | DT_NOPREFIX;
   ::SetTextColor(dc, kTitleColor);
   RECT title = ToRect(sd::kTitle);
-  ::DrawTextW(dc, chinese_ ? L"\u6309\u952E\u8BBE\u5B9A\u9762\u677F" : L"Key setting panel", -1, &title,
-              DT_CENTER | kLine);
+  ::DrawTextW(dc, Title(chinese_), -1, &title, DT_CENTER | kLine);
   ::SetTextColor(dc, kTextColor);
   const std::u16string current = CurrentFunctionLine();
   RECT currentRect = ToRect(sd::kCurrentFunction);

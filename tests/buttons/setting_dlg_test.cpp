@@ -170,6 +170,7 @@ TEST_F(SettingDialog, OpensCentredWithItsControlsInPlaceAndTheCombinationPageRec
 TEST_F(SettingDialog, APressOnTheBackgroundDragsTheDialogByItsCaption) {
   Open(3, true, u"\u524D\u8FDB");
   EXPECT_EQ(dialog->CurrentFunctionLine(), u"\u5F53\u524D\u529F\u80FD: \u524D\u8FDB");
+  EXPECT_EQ(test::WindowText(*dialog), u"\u6309\u952E\u8BBE\u5B9A\u9762\u677F");
   ::SendMessageW(*dialog, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(200, 250));
   MSG posted{};
   ASSERT_TRUE(::PeekMessageW(&posted, *dialog, WM_NCLBUTTONDOWN, WM_NCLBUTTONDOWN, PM_REMOVE));

@@ -1,6 +1,7 @@
 #include "platform/win32/shell_win32.h"
 
 #include <windows.h>
+#include <commctrl.h>
 #include <shlobj.h>
 
 #include <gtest/gtest.h>
@@ -172,6 +173,31 @@ void AnswerDialog(const std::function<void()>& open, std::function<void(HWND)> a
   pending = nullptr;
 }
 
+// Handles this thread's messages for `ms` milliseconds.
+void PumpFor(int ms) {
+  const ULONGLONG until = ::GetTickCount64() + ULONGLONG(ms);
+  while (::GetTickCount64() < until) {
+    MSG msg;
+    while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+      ::TranslateMessage(&msg);
+      ::DispatchMessageW(&msg);
+    }
+    ::Sleep(10);
+  }
+}
+
+// The text of a tree view's selected item.
+std::wstring SelectedTreeText(HWND tree) {
+  wchar_t text[MAX_PATH] = {};
+  TVITEMW item{};
+  item.mask = TVIF_TEXT;
+  item.hItem = TreeView_GetSelection(tree);
+  item.pszText = text;
+  item.cchTextMax = MAX_PATH;
+  if (!item.hItem || !TreeView_GetItem(tree, &item)) return {};
+  return text;
+}
+
 // A top-level window to own the dialogs.
 struct OwnerWindow {
   HWND hwnd = ::CreateWindowExW(0, L"STATIC", L"owner", WS_POPUP | WS_VISIBLE, 0, 0, 50, 50, nullptr, nullptr,
@@ -225,21 +251,21 @@ TEST(Win32Shell, TheFolderBrowserGivesTheChosenFolderOrNothingOnCancel) {
   EXPECT_FALSE(chosen.has_value());
 
   const std::wstring target = folder.Path().wstring();
+  std::wstring selectedShown;
   AnswerDialog([&] { chosen = shell.ChooseFolder(owner.hwnd); },
                [&](HWND dialog) {
-                 ::SendMessageW(dialog, BFFM_SETSELECTIONW, TRUE, reinterpret_cast<LPARAM>(target.c_str()));
-                 // Let the tree settle on the selection (its notifications are posted) before OK.
-                 const ULONGLONG until = ::GetTickCount64() + 300;
-                 while (::GetTickCount64() < until) {
-                   MSG msg;
-                   while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-                     ::TranslateMessage(&msg);
-                     ::DispatchMessageW(&msg);
-                   }
-                   ::Sleep(10);
+                 // The browser may still be filling its tree when it shows: select until the tree's
+                 // selection is the folder (at most about three seconds).
+                 const HWND tree = ::FindWindowExW(dialog, nullptr, L"SysTreeView32", nullptr);
+                 const std::wstring name = folder.Path().filename().wstring();
+                 for (int tries = 0; tree && tries < 30 && SelectedTreeText(tree) != name; ++tries) {
+                   ::SendMessageW(dialog, BFFM_SETSELECTIONW, TRUE, reinterpret_cast<LPARAM>(target.c_str()));
+                   PumpFor(100);
                  }
+                 selectedShown = tree ? SelectedTreeText(tree) : L"(no tree)";
                  ::PostMessageW(dialog, WM_COMMAND, IDOK, 0);
                });
+  EXPECT_EQ(selectedShown, folder.Path().filename().wstring());
   ASSERT_TRUE(chosen.has_value());
   EXPECT_TRUE(std::filesystem::equivalent(std::filesystem::path(*chosen), folder.Path()))
       << Utf8(std::filesystem::path(*chosen)) << " chosen, " << Utf8(folder.Path()) << " selected";
