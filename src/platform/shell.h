@@ -1,11 +1,11 @@
 #pragma once
 // The shell as the program uses it: starting a program or opening a document, folder or web
-// address with the "open" verb, playing a sound file, and the system's file-open and file-save
-// dialogs. Open and PlaySoundFile never wait for what they started; callers ignore their results,
+// address with the "open" verb, playing a sound file, the system's file-open and file-save
+// dialogs and its folder browser. Open and PlaySoundFile never wait for what they started; callers ignore their results,
 // which are reported only so that tests and diagnostics can tell a refusal apart.
 //
-// Implementations: win32/shell_win32.h (ShellExecuteW, PlaySoundW, GetOpenFileNameW and
-// GetSaveFileNameW) and virtual/recording_shell.h.
+// Implementations: win32/shell_win32.h (ShellExecuteW, PlaySoundW, GetOpenFileNameW,
+// GetSaveFileNameW and SHBrowseForFolderW) and virtual/recording_shell.h.
 #include <optional>
 #include <string>
 
@@ -24,6 +24,8 @@ struct FileDialogOptions {
   bool hideReadOnly = false;       // no "open as read-only" box
   bool overwritePrompt = false;    // choosing an existing file to save over asks first
   bool keepCurrentFolder = false;  // browsing leaves the process's current folder as it was
+  std::u16string initialFileName;  // the name box's text when the dialog opens ("*.exe" ...)
+  std::u16string initialFolder;    // where browsing starts; the system's choice when empty
   bool operator==(const FileDialogOptions&) const = default;
 };
 
@@ -42,6 +44,9 @@ class Shell {
   // user: the chosen file's full path, or nothing when the user cancels (or the dialog fails).
   virtual std::optional<std::u16string> ChooseFile(FileDialogKind kind, const FileDialogOptions& options,
                                                    WindowHandle owner) = 0;
+  // Shows the system's folder browser over `owner` and waits for the user: the chosen folder's
+  // path, or nothing when the user cancels or chooses something that is not a file-system folder.
+  virtual std::optional<std::u16string> ChooseFolder(WindowHandle owner) = 0;
 };
 
 }  // namespace nx7

@@ -106,6 +106,10 @@ class JournalShell final : public Shell {
     journal_.push_back("file dialog");
     return std::nullopt;
   }
+  std::optional<std::u16string> ChooseFolder(WindowHandle) override {
+    journal_.push_back("folder browser");
+    return std::nullopt;
+  }
 
  private:
   Journal& journal_;

@@ -118,7 +118,7 @@ TEST(ExportProfile, AFolderThatIsMissingOrReadOnlyFailsWithoutAFile) {
 }
 
 TEST(ProfileFileDialogOptions, BothOfferCfgFilesAndOnlyTheOpenDialogKeepsTheCurrentFolder) {
-  FileDialogOptions open{u"CFG Files(*.cfg)|*.cfg||", u".cfg", true, true, true};
+  FileDialogOptions open{u"CFG Files(*.cfg)|*.cfg||", u".cfg", true, true, true, {}, {}};
   FileDialogOptions save = open;
   save.keepCurrentFolder = false;
   EXPECT_EQ(ProfileFileDialogOptions(FileDialogKind::Open), open);

@@ -34,6 +34,19 @@ std::optional<std::u16string> RecordingShell::ChooseFile(FileDialogKind kind, co
   return choice;
 }
 
+std::optional<std::u16string> RecordingShell::ChooseFolder(WindowHandle owner) {
+  std::lock_guard lock(mutex_);
+  std::optional<std::u16string> choice;
+  if (!choices_.empty()) {
+    choice = std::move(choices_.front());
+    choices_.pop_front();
+  }
+  ShellRequest request{ShellRequest::Kind::ChooseFolder, choice.value_or(u""), {}};
+  request.owner = owner;
+  requests_.push_back(std::move(request));
+  return choice;
+}
+
 void RecordingShell::QueueFileChoice(std::optional<std::u16string> path) {
   std::lock_guard lock(mutex_);
   choices_.push_back(std::move(path));

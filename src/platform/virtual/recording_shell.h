@@ -1,6 +1,7 @@
 #pragma once
 // A Shell for tests: starts nothing, shows no dialog and keeps every request, in order. A file
-// dialog answers with the next of the answers the test queued (a cancel when none is left).
+// dialog or folder browser answers with the next of the answers the test queued (a cancel when
+// none is left).
 // Thread-safe.
 #include <deque>
 #include <mutex>
@@ -13,13 +14,13 @@
 namespace nx7 {
 
 struct ShellRequest {
-  enum class Kind { Open, OpenMaximised, PlaySound, ChooseFile };
+  enum class Kind { Open, OpenMaximised, PlaySound, ChooseFile, ChooseFolder };
   Kind kind;
-  std::u16string file;        // ChooseFile: the answer given, empty for a cancel
+  std::u16string file;        // ChooseFile, ChooseFolder: the answer given, empty for a cancel
   std::u16string parameters;  // Open only
   FileDialogKind dialog = FileDialogKind::Open;  // ChooseFile only
   FileDialogOptions options{};                   // ChooseFile only
-  WindowHandle owner = nullptr;                  // ChooseFile only
+  WindowHandle owner = nullptr;                  // ChooseFile, ChooseFolder
   bool operator==(const ShellRequest&) const = default;
 };
 
@@ -30,8 +31,9 @@ class RecordingShell final : public Shell {
   bool PlaySoundFile(const std::u16string& file) override;
   std::optional<std::u16string> ChooseFile(FileDialogKind kind, const FileDialogOptions& options,
                                            WindowHandle owner) override;
+  std::optional<std::u16string> ChooseFolder(WindowHandle owner) override;
 
-  // The next file dialog chooses `path`, or is cancelled when it is nothing.
+  // The next file dialog or folder browser chooses `path`, or is cancelled when it is nothing.
   void QueueFileChoice(std::optional<std::u16string> path);
   // The requests so far; they are removed from the record.
   std::vector<ShellRequest> Take();

@@ -4,7 +4,9 @@
 #include <commdlg.h>
 #include <mmsystem.h>
 #include <shellapi.h>
+#include <shlobj.h>
 
+#include <algorithm>
 #include <vector>
 
 #include "platform/win32/wide.h"
@@ -49,6 +51,7 @@ std::optional<std::u16string> Win32Shell::ChooseFile(FileDialogKind kind, const 
   std::u16string extension = options.defaultExtension;
   if (!extension.empty() && extension.front() == u'.') extension.erase(0, 1);
   std::vector<wchar_t> path(32768, L'\0');
+  std::copy_n(options.initialFileName.begin(), std::min(options.initialFileName.size(), path.size() - 1), path.begin());
   OPENFILENAMEW ofn{};
   ofn.lStructSize = sizeof(ofn);
   ofn.hwndOwner = static_cast<HWND>(owner);
@@ -57,6 +60,7 @@ std::optional<std::u16string> Win32Shell::ChooseFile(FileDialogKind kind, const 
   ofn.lpstrFile = path.data();
   ofn.nMaxFile = DWORD(path.size());
   ofn.lpstrDefExt = extension.empty() ? nullptr : Wide(extension);
+  ofn.lpstrInitialDir = options.initialFolder.empty() ? nullptr : Wide(options.initialFolder);
   ofn.Flags = OFN_EXPLORER | OFN_ENABLESIZING;
   if (options.hideReadOnly) ofn.Flags |= OFN_HIDEREADONLY;
   if (options.overwritePrompt) ofn.Flags |= OFN_OVERWRITEPROMPT;
@@ -64,6 +68,18 @@ std::optional<std::u16string> Win32Shell::ChooseFile(FileDialogKind kind, const 
   const BOOL chosen = kind == FileDialogKind::Open ? GetOpenFileNameW(&ofn) : GetSaveFileNameW(&ofn);
   if (!chosen) return std::nullopt;
   return FromWide(path.data());
+}
+
+std::optional<std::u16string> Win32Shell::ChooseFolder(WindowHandle owner) {
+  BROWSEINFOW info{};
+  info.hwndOwner = static_cast<HWND>(owner);
+  PIDLIST_ABSOLUTE chosen = SHBrowseForFolderW(&info);
+  if (!chosen) return std::nullopt;
+  wchar_t path[MAX_PATH] = {};
+  const BOOL isFolder = SHGetPathFromIDListW(chosen, path);
+  CoTaskMemFree(chosen);
+  if (!isFolder) return std::nullopt;
+  return FromWide(path);
 }
 
 }  // namespace nx7::win32

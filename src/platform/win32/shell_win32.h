@@ -1,7 +1,7 @@
 #pragma once
 // Shell over ShellExecuteW ("open", no owner window, SW_SHOWNORMAL or SW_SHOWMAXIMIZED),
-// PlaySoundW (SND_FILENAME | SND_ASYNC) and the Explorer-style common file dialogs
-// (GetOpenFileNameW, GetSaveFileNameW). Call from a thread that has initialised COM, as
+// PlaySoundW (SND_FILENAME | SND_ASYNC), the Explorer-style common file dialogs
+// (GetOpenFileNameW, GetSaveFileNameW) and the folder browser (SHBrowseForFolderW). Call from a thread that has initialised COM, as
 // ShellExecuteW asks; the file dialogs run a modal loop on the calling thread.
 #include "platform/shell.h"
 
@@ -14,6 +14,7 @@ class Win32Shell final : public Shell {
   bool PlaySoundFile(const std::u16string& file) override;
   std::optional<std::u16string> ChooseFile(FileDialogKind kind, const FileDialogOptions& options,
                                            WindowHandle owner) override;
+  std::optional<std::u16string> ChooseFolder(WindowHandle owner) override;
 };
 
 }  // namespace nx7::win32

@@ -1,10 +1,13 @@
 #include "platform/win32/shell_win32.h"
 
 #include <windows.h>
+#include <commctrl.h>
+#include <shlobj.h>
 
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -129,6 +132,143 @@ TEST(Win32Shell, AFileLaunchReachesTheFilesProgramAsOneArgumentQuotedOrNot) {
     expected.push_back("1 [" + Utf8(c.file) + "]");
     EXPECT_EQ(log.WaitForLines(expected.size()), expected);
   }
+}
+
+// The visible dialog box this thread shows (the file dialog or folder browser under test).
+HWND ShownDialog() {
+  HWND found = nullptr;
+  ::EnumThreadWindows(
+      ::GetCurrentThreadId(),
+      [](HWND w, LPARAM data) -> BOOL {
+        wchar_t name[16] = {};
+        ::GetClassNameW(w, name, 16);
+        if (::IsWindowVisible(w) && std::wstring(name) == L"#32770") *reinterpret_cast<HWND*>(data) = w;
+        return TRUE;
+      },
+      reinterpret_cast<LPARAM>(&found));
+  return found;
+}
+
+// Runs `open`, which shows a modal dialog, and `answer` on that dialog once it is shown. A dialog
+// still shown two seconds after the answer (one that refused it, or a box it raised) is cancelled,
+// so a wrong answer fails the test instead of hanging it.
+void AnswerDialog(const std::function<void()>& open, std::function<void(HWND)> answer) {
+  static std::function<void(HWND)>* pending = nullptr;
+  static int ticksSinceAnswer = 0;
+  pending = &answer;
+  ticksSinceAnswer = 0;
+  const UINT_PTR timer = ::SetTimer(nullptr, 0, 50, [](HWND, UINT, UINT_PTR, DWORD) {
+    const HWND dialog = ShownDialog();
+    if (!dialog) return;
+    if (!pending) {
+      if (++ticksSinceAnswer > 40) ::PostMessageW(dialog, WM_COMMAND, IDCANCEL, 0);
+      return;
+    }
+    auto* act = pending;
+    pending = nullptr;
+    (*act)(dialog);
+  });
+  open();
+  ::KillTimer(nullptr, timer);
+  pending = nullptr;
+}
+
+// Handles this thread's messages for `ms` milliseconds.
+void PumpFor(int ms) {
+  const ULONGLONG until = ::GetTickCount64() + ULONGLONG(ms);
+  while (::GetTickCount64() < until) {
+    MSG msg;
+    while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+      ::TranslateMessage(&msg);
+      ::DispatchMessageW(&msg);
+    }
+    ::Sleep(10);
+  }
+}
+
+// The text of a tree view's selected item.
+std::wstring SelectedTreeText(HWND tree) {
+  wchar_t text[MAX_PATH] = {};
+  TVITEMW item{};
+  item.mask = TVIF_TEXT;
+  item.hItem = TreeView_GetSelection(tree);
+  item.pszText = text;
+  item.cchTextMax = MAX_PATH;
+  if (!item.hItem || !TreeView_GetItem(tree, &item)) return {};
+  return text;
+}
+
+// A top-level window to own the dialogs.
+struct OwnerWindow {
+  HWND hwnd = ::CreateWindowExW(0, L"STATIC", L"owner", WS_POPUP | WS_VISIBLE, 0, 0, 50, 50, nullptr, nullptr,
+                                nullptr, nullptr);
+  ~OwnerWindow() { ::DestroyWindow(hwnd); }
+};
+
+TEST(Win32Shell, TheFileDialogStartsInTheInitialFolderWithTheInitialName) {
+  TempFolder folder;
+  const std::filesystem::path game = folder.Write("game.exe", "x").make_preferred();
+  OwnerWindow owner;
+  Win32Shell shell;
+  FileDialogOptions options;
+  options.filter = u"(*.exe)|*.exe||";
+  options.defaultExtension = u".exe";
+  options.initialFileName = u"*.exe";
+  options.initialFolder = folder.Path().u16string();
+  options.hideReadOnly = true;
+  std::wstring nameShown;
+  HWND ownerSeen = nullptr;
+  std::optional<std::u16string> chosen;
+  AnswerDialog([&] { chosen = shell.ChooseFile(FileDialogKind::Open, options, owner.hwnd); },
+               [&](HWND dialog) {
+                 ownerSeen = ::GetWindow(dialog, GW_OWNER);
+                 // The name box: cmb13 in the Explorer-style dialog, edt1 in the old one.
+                 wchar_t text[MAX_PATH] = {};
+                 if (!::GetDlgItemTextW(dialog, 1148, text, MAX_PATH)) ::GetDlgItemTextW(dialog, 1152, text, MAX_PATH);
+                 nameShown = text;
+                 // A bare name is looked for in the folder the dialog shows.
+                 if (!::SetDlgItemTextW(dialog, 1148, L"game")) ::SetDlgItemTextW(dialog, 1152, L"game");
+                 ::PostMessageW(dialog, WM_COMMAND, IDOK, 0);
+               });
+  EXPECT_EQ(nameShown, L"*.exe");
+  EXPECT_EQ(ownerSeen, owner.hwnd);
+  ASSERT_TRUE(chosen.has_value());
+  EXPECT_EQ(std::filesystem::path(*chosen), game);
+}
+
+TEST(Win32Shell, TheFolderBrowserGivesTheChosenFolderOrNothingOnCancel) {
+  TempFolder folder;
+  OwnerWindow owner;
+  Win32Shell shell;
+  std::optional<std::u16string> chosen = u"unchanged";
+  HWND ownerSeen = nullptr;
+  AnswerDialog([&] { chosen = shell.ChooseFolder(owner.hwnd); },
+               [&](HWND dialog) {
+                 ownerSeen = ::GetWindow(dialog, GW_OWNER);
+                 ::PostMessageW(dialog, WM_COMMAND, IDCANCEL, 0);
+               });
+  EXPECT_EQ(ownerSeen, owner.hwnd);
+  EXPECT_FALSE(chosen.has_value());
+
+  const std::wstring target = folder.Path().wstring();
+  std::wstring selectedShown;
+  AnswerDialog([&] { chosen = shell.ChooseFolder(owner.hwnd); },
+               [&](HWND dialog) {
+                 // The browser may still be filling its tree when it shows: select until the tree's
+                 // selection is the folder (at most about three seconds).
+                 const HWND tree = ::FindWindowExW(dialog, nullptr, L"SysTreeView32", nullptr);
+                 const std::wstring name = folder.Path().filename().wstring();
+                 for (int tries = 0; tree && tries < 30 && SelectedTreeText(tree) != name; ++tries) {
+                   ::SendMessageW(dialog, BFFM_SETSELECTIONW, TRUE, reinterpret_cast<LPARAM>(target.c_str()));
+                   PumpFor(100);
+                 }
+                 selectedShown = tree ? SelectedTreeText(tree) : L"(no tree)";
+                 ::PostMessageW(dialog, WM_COMMAND, IDOK, 0);
+               });
+  EXPECT_EQ(selectedShown, folder.Path().filename().wstring());
+  ASSERT_TRUE(chosen.has_value());
+  EXPECT_TRUE(std::filesystem::equivalent(std::filesystem::path(*chosen), folder.Path()))
+      << Utf8(std::filesystem::path(*chosen)) << " chosen, " << Utf8(folder.Path()) << " selected";
 }
 
 }  // namespace
