@@ -6,11 +6,13 @@
 
 #include "app/main_window_rules.h"
 #include "buttons/launches.h"
+#include "buttons/setting_dlg_win32.h"
 #include "i18n/hint_text.h"
 #include "i18n/language_choice.h"
 #include "i18n/language_menu_win32.h"
 #include "performance/system_parameters_win32.h"
 #include "platform/win32/file_handle.h"
+#include "platform/win32/keyboard_layout_win32.h"
 #include "platform/win32/owned_handle.h"
 #include "platform/win32/wide.h"
 #include "resource_ids.h"
@@ -287,6 +289,10 @@ void CNX70DriverDlg::BuildControls(bool chineseLayout) {
 // sooner, and a click made meanwhile waits in the queue behind them.
 void CNX70DriverDlg::CreatePages() {
   mainSet_ = std::make_unique<CDlgMainSet>(app_);
+  mainSet_->SetInputEditor([this](int input) {
+    Win32KeyboardLayout keyboard;
+    return EditInputFunction(app_, mainSet_->GetSafeHwnd(), input, services_.ShellService(), keyboard);
+  });
   mainSet_->CreatePage(GetSafeHwnd(), ToRect(mw::kPageArea), chineseLayout_);
   SwitchPage(1);
 }
