@@ -239,7 +239,8 @@ std::string FunctionText(const ButtonAssignment& b, const ProfileJsonContext& co
         const std::optional<size_t> first = FindMacroById(*context.library, uint32_t(b.macroId));
         if (first && IsListed((*context.library)[*first])) {
           const std::u16string name = MacroName((*context.library)[*first]);
-          bool unique = !name.empty();
+          // A name UTF-8 cannot carry (a lone surrogate) would not find its macro again.
+          bool unique = !name.empty() && Utf16FromUtf8(Utf8FromUtf16(name)) == name;
           for (const MacroEntry& e : *context.library)
             unique &= !(IsListed(e) && e.macroId != uint32_t(b.macroId) && MacroName(e) == name);
           if (unique) return "macro:" + Utf8FromUtf16(name);

@@ -42,6 +42,7 @@ std::unique_ptr<MacroLibrary> TestLibrary() {
   put(4, 0x15000010, u"Twin");
   put(5, 0x15000011, u"Twin");
   put(6, 0x15000020, u"Ghost", false);
+  put(7, 0x15000030, u"bad\xD800");  // a name UTF-8 cannot carry
   return library;
 }
 
@@ -180,7 +181,7 @@ class Generator {
   }
 
   void Profile(SettingsBlock& b) {
-    static constexpr int kMacroIds[] = {0x15000001, 0x15000002, 0x16000003, 0x15000010, 0x15000020};
+    static constexpr int kMacroIds[] = {0x15000001, 0x15000002, 0x16000003, 0x15000010, 0x15000020, 0x15000030};
     FillWithDefaults(b, Chance(50));
     for (size_t i = 0; i < kInputCount; ++i) {
       ButtonAssignment& a = b.buttons[i];
@@ -207,7 +208,7 @@ class Generator {
         }
         case 2:
           a.type = 6;
-          a.macroId = Chance(70) ? kMacroIds[Int(0, 4)] : int32_t(Word());
+          a.macroId = Chance(70) ? kMacroIds[Int(0, 5)] : int32_t(Word());
           break;
         case 3:
           a.type = 19;
