@@ -19,7 +19,10 @@
 namespace nx7 {
 namespace {
 
+// Written in field order; read into a sorted map, whose look-ups stay fast however many keys a
+// file holds.
 using Json = nlohmann::ordered_json;
+using ReadJson = nlohmann::json;
 
 // A refusal travels up as this exception inside the file only; the interface returns its text.
 struct Refusal {
@@ -109,6 +112,20 @@ std::string Hex(uint32_t value, int digits = 8) {
 }
 
 std::string Quoted(std::string_view text) { return "'" + std::string(text) + "'"; }
+
+// A value as a refusal shows it: scalars as written, lists and objects only by kind (a deeply
+// nested one would not even print), long texts cut.
+std::string Shown(const ReadJson& value) {
+  if (value.is_array()) return "a list";
+  if (value.is_object()) return "an object";
+  std::string text = value.dump(-1, ' ', false, ReadJson::error_handler_t::replace);
+  if (text.size() > 60) text = text.substr(0, 57) + "...";
+  return text;
+}
+
+ReadJson ForReading(const Json& json) {
+  return ReadJson::parse(json.dump(-1, ' ', false, Json::error_handler_t::replace));
+}
 
 std::optional<uint32_t> ParseHex32(std::string_view text) {
   if (text.size() < 3 || text.size() > 10 || text[0] != '0' || (text[1] != 'x' && text[1] != 'X')) return std::nullopt;
@@ -261,38 +278,38 @@ std::string FunctionText(const ButtonAssignment& b, const ProfileJsonContext& co
 
 // ---- reading values ------------------------------------------------------------------------
 
-int32_t ReadInt(const Json& value, const std::string& field) {
-  if (!value.is_number_integer()) Refuse(field + ": " + value.dump() + " is not a whole number");
+int32_t ReadInt(const ReadJson& value, const std::string& field) {
+  if (!value.is_number_integer()) Refuse(field + ": " + Shown(value) + " is not a whole number");
   if (value.is_number_unsigned() ? value.get<uint64_t>() > uint64_t(INT32_MAX)
                                  : (value.get<int64_t>() < INT32_MIN || value.get<int64_t>() > INT32_MAX))
-    Refuse(field + ": " + value.dump() + " is out of range");
+    Refuse(field + ": " + Shown(value) + " is out of range");
   return int32_t(value.get<int64_t>());
 }
 
 // true and false, or the number the block holds when it is neither 0 nor 1.
-int32_t ReadFlag(const Json& value, const std::string& field) {
+int32_t ReadFlag(const ReadJson& value, const std::string& field) {
   if (value.is_boolean()) return value.get<bool>() ? 1 : 0;
   if (value.is_number_integer()) return ReadInt(value, field);
-  Refuse(field + ": " + value.dump() + " is not true or false");
+  Refuse(field + ": " + Shown(value) + " is not true or false");
 }
 
-std::string ReadString(const Json& value, const std::string& field) {
-  if (!value.is_string()) Refuse(field + ": " + value.dump() + " is not a text");
+std::string ReadString(const ReadJson& value, const std::string& field) {
+  if (!value.is_string()) Refuse(field + ": " + Shown(value) + " is not a text");
   return value.get<std::string>();
 }
 
-uint32_t ReadHexField(const Json& value, const std::string& field) {
+uint32_t ReadHexField(const ReadJson& value, const std::string& field) {
   if (value.is_number_integer() && !value.is_number_float()) {
     if (value.is_number_unsigned() ? value.get<uint64_t>() <= UINT32_MAX : value.get<int64_t>() >= INT32_MIN)
       return uint32_t(value.get<int64_t>());
   }
   const std::optional<uint32_t> v = value.is_string() ? ParseHex32(value.get<std::string>()) : std::nullopt;
-  if (!v) Refuse(field + ": " + value.dump() + " is not a 32-bit value (0x and up to 8 hexadecimal digits)");
+  if (!v) Refuse(field + ": " + Shown(value) + " is not a 32-bit value (0x and up to 8 hexadecimal digits)");
   return *v;
 }
 
-const Json& ReadArray(const Json& value, const std::string& field, size_t minCount, size_t maxCount) {
-  if (!value.is_array()) Refuse(field + ": " + value.dump() + " is not a list");
+const ReadJson& ReadArray(const ReadJson& value, const std::string& field, size_t minCount, size_t maxCount) {
+  if (!value.is_array()) Refuse(field + ": " + Shown(value) + " is not a list");
   if (value.size() < minCount || value.size() > maxCount)
     Refuse(field + ": " + std::to_string(value.size()) + " entries, " +
            (minCount == maxCount ? std::to_string(minCount) : std::to_string(minCount) + " to " + std::to_string(maxCount)) +
@@ -305,16 +322,16 @@ void WriteText(const std::string& utf8, char16_t* field) {
   CopyToField(Utf16FromUtf8(utf8), field, kTextFieldLength);
 }
 
-void ReadInput(const Json& entry, size_t index, SettingsBlock& block, const ProfileJsonContext& context) {
+void ReadInput(const ReadJson& entry, size_t index, SettingsBlock& block, const ProfileJsonContext& context) {
   const std::string field = "inputs[" + std::to_string(index) + "]";
-  if (!entry.is_object()) Refuse(field + ": " + entry.dump() + " is not an object");
+  if (!entry.is_object()) Refuse(field + ": " + Shown(entry) + " is not an object");
   static constexpr std::string_view kKeys[] = {"input", "function", "display-name", "macro-id",
                                                "launch-kind", "key-code", "launch-code", "launch-path"};
   for (const auto& item : entry.items())
     if (std::find(std::begin(kKeys), std::end(kKeys), item.key()) == std::end(kKeys))
       Refuse(field + ": unknown field " + Quoted(item.key()));
   if (entry.contains("input") && ReadString(entry["input"], field + ".input") != kInputNames[index])
-    Refuse(field + ".input: " + entry["input"].dump() + " is not input " + std::to_string(index) + " (" +
+    Refuse(field + ".input: " + Shown(entry["input"]) + " is not input " + std::to_string(index) + " (" +
            std::string(kInputNames[index]) + ")");
   if (!entry.contains("function")) Refuse(field + ": no function");
   const std::string text = ReadString(entry["function"], field + ".function");
@@ -331,19 +348,19 @@ void ReadInput(const Json& entry, size_t index, SettingsBlock& block, const Prof
   if (entry.contains("launch-path")) WriteText(ReadString(entry["launch-path"], field + ".launch-path"), b.launchPath);
 }
 
-uint32_t ReadColour(const Json& value, const std::string& field) {
-  const std::string text = value.is_string() ? value.get<std::string>() : value.dump();
+uint32_t ReadColour(const ReadJson& value, const std::string& field) {
+  const std::string text = value.is_string() ? value.get<std::string>() : std::string();
   uint32_t rgb = 0;
   const bool ok = text.size() == 7 && text[0] == '#' &&
                   std::all_of(text.begin() + 1, text.end(), [](char c) { return std::isxdigit(static_cast<unsigned char>(c)); }) &&
                   std::from_chars(text.data() + 1, text.data() + 7, rgb, 16).ec == std::errc();
-  if (!value.is_string() || !ok) Refuse(field + ": " + value.dump() + " is not a colour (#rrggbb)");
+  if (!value.is_string() || !ok) Refuse(field + ": " + Shown(value) + " is not a colour (#rrggbb)");
   // The block keeps red in the low byte.
   return ((rgb >> 16) & 0xFF) | (rgb & 0xFF00) | ((rgb & 0xFF) << 16);
 }
 
-void ReadRaw(const Json& raw, SettingsBlock& block) {
-  if (!raw.is_object()) Refuse("raw: " + raw.dump() + " is not an object");
+void ReadRaw(const ReadJson& raw, SettingsBlock& block) {
+  if (!raw.is_object()) Refuse("raw: " + Shown(raw) + " is not an object");
   auto* bytes = reinterpret_cast<uint8_t*>(&block);
   for (const auto& item : raw.items()) {
     const std::string field = "raw." + item.key();
@@ -362,7 +379,7 @@ void ReadRaw(const Json& raw, SettingsBlock& block) {
 }
 
 // Reads every field `json` names into `block`; no value check beyond the form.
-void ReadProfile(const Json& json, SettingsBlock& block, const ProfileJsonContext& context) {
+void ReadProfile(const ReadJson& json, SettingsBlock& block, const ProfileJsonContext& context) {
   if (!json.is_object()) Refuse("the profile is not a JSON object");
   static constexpr std::string_view kKeys[] = {
       "inputs",     "dpi",       "report-rate",    "pointer-speed",  "precision", "wheel-lines",
@@ -372,16 +389,16 @@ void ReadProfile(const Json& json, SettingsBlock& block, const ProfileJsonContex
     if (std::find(std::begin(kKeys), std::end(kKeys), item.key()) == std::end(kKeys))
       Refuse("unknown field " + Quoted(item.key()));
   if (json.contains("inputs")) {
-    const Json& inputs = ReadArray(json["inputs"], "inputs", kInputCount, kInputCount);
+    const ReadJson& inputs = ReadArray(json["inputs"], "inputs", kInputCount, kInputCount);
     for (size_t i = 0; i < kInputCount; ++i) ReadInput(inputs[i], i, block, context);
   }
   if (json.contains("dpi")) {
-    const Json& dpi = ReadArray(json["dpi"], "dpi", 0, kDpiLevelCount);
+    const ReadJson& dpi = ReadArray(json["dpi"], "dpi", 0, kDpiLevelCount);
     for (size_t i = 0; i < kDpiLevelCount; ++i)
       block.dpiLevels[i] = i < dpi.size() ? ReadInt(dpi[i], "dpi[" + std::to_string(i) + "]") : 0;
   }
   if (json.contains("report-rate")) {
-    const Json& rate = json["report-rate"];
+    const ReadJson& rate = json["report-rate"];
     const std::string text = rate.is_string() ? rate.get<std::string>() : std::string();
     if (text.starts_with("code ") && ParseDecimal(text.substr(5)) && *ParseDecimal(text.substr(5)) >= INT32_MIN &&
         *ParseDecimal(text.substr(5)) <= INT32_MAX) {
@@ -391,12 +408,12 @@ void ReadProfile(const Json& json, SettingsBlock& block, const ProfileJsonContex
         return rate.is_number_integer() && rate.get<int64_t>() == rr.hz;
       });
       if (r == std::end(kReportRates))
-        Refuse("report-rate: " + rate.dump() + " is not a report rate (125, 250, 500 or 1000)");
+        Refuse("report-rate: " + Shown(rate) + " is not a report rate (125, 250, 500 or 1000)");
       block.reportRate = r->code;
     }
   }
   if (json.contains("light-mode")) {
-    const Json& mode = json["light-mode"];
+    const ReadJson& mode = json["light-mode"];
     if (mode.is_number_integer()) {
       block.ledMode = ReadInt(mode, "light-mode");
     } else {
@@ -409,13 +426,13 @@ void ReadProfile(const Json& json, SettingsBlock& block, const ProfileJsonContex
     }
   }
   if (json.contains("wheel-lines")) {
-    const Json& lines = json["wheel-lines"];
+    const ReadJson& lines = json["wheel-lines"];
     if (lines.is_string() && EqualsIgnoringCase(lines.get<std::string>(), "screen")) {
       block.wheelLines = -1;
     } else if (lines.is_number_integer()) {
       block.wheelLines = ReadInt(lines, "wheel-lines");
     } else {
-      Refuse("wheel-lines: " + lines.dump() + " is not a number of lines or \"screen\"");
+      Refuse("wheel-lines: " + Shown(lines) + " is not a number of lines or \"screen\"");
     }
   }
   const struct {
@@ -431,16 +448,16 @@ void ReadProfile(const Json& json, SettingsBlock& block, const ProfileJsonContex
     *s.field = s.flag ? ReadFlag(json[s.key], s.key) : ReadInt(json[s.key], s.key);
   }
   if (json.contains("colours")) {
-    const Json& colours = ReadArray(json["colours"], "colours", kLedColorCount, kLedColorCount);
+    const ReadJson& colours = ReadArray(json["colours"], "colours", kLedColorCount, kLedColorCount);
     for (size_t k = 0; k < kLedColorCount; ++k) block.ledColors[k] = ReadColour(colours[k], "colours[" + std::to_string(k) + "]");
   }
   if (json.contains("colour-custom")) {
-    const Json& custom = ReadArray(json["colour-custom"], "colour-custom", kLedColorCount, kLedColorCount);
+    const ReadJson& custom = ReadArray(json["colour-custom"], "colour-custom", kLedColorCount, kLedColorCount);
     for (size_t k = 0; k < kLedColorCount; ++k)
       block.ledColorCustom[k] = ReadFlag(custom[k], "colour-custom[" + std::to_string(k) + "]");
   }
   if (json.contains("palette-index")) {
-    const Json& palette = ReadArray(json["palette-index"], "palette-index", kLedColorCount, kLedColorCount);
+    const ReadJson& palette = ReadArray(json["palette-index"], "palette-index", kLedColorCount, kLedColorCount);
     for (size_t k = 0; k < kLedColorCount; ++k)
       block.ledPaletteIndex[k] = ReadInt(palette[k], "palette-index[" + std::to_string(k) + "]");
   }
@@ -527,7 +544,7 @@ Json ReadableJson(const SettingsBlock& block, const ProfileJsonContext& context)
 Json FullJson(const SettingsBlock& block, const ProfileJsonContext& context) {
   Json json = ReadableJson(block, context);
   auto rebuilt = ImportBase();
-  ReadProfile(json, *rebuilt, context);
+  ReadProfile(ForReading(json), *rebuilt, context);
   const auto* want = reinterpret_cast<const uint8_t*>(&block);
   const auto* have = reinterpret_cast<const uint8_t*>(rebuilt.get());
   Json raw = Json::object();
@@ -701,10 +718,10 @@ std::string ProfileToJson(const SettingsBlock& block, const ProfileJsonContext& 
 
 std::optional<std::string> ProfileFromJson(std::string_view text, const ProfileJsonContext& context,
                                            SettingsBlock& block) {
-  Json json;
+  ReadJson json;
   try {
-    json = Json::parse(text.begin(), text.end());
-  } catch (const Json::parse_error& e) {
+    json = ReadJson::parse(text.begin(), text.end());
+  } catch (const ReadJson::parse_error& e) {
     // "[json.exception.parse_error.101] parse error at line 3, column 7: ..." without its tag.
     std::string what = e.what();
     const size_t tag = what.find("] ");
@@ -718,6 +735,9 @@ std::optional<std::string> ProfileFromJson(std::string_view text, const ProfileJ
     return std::nullopt;
   } catch (const Refusal& r) {
     return r.reason;
+  } catch (const nlohmann::json::exception& e) {
+    // The readers check every type before they look; this is only a last guard.
+    return std::string("the JSON could not be read: ") + e.what();
   }
 }
 
@@ -757,7 +777,7 @@ std::optional<std::string> SetProfileFields(SettingsBlock& block, const std::vec
         json[name] = SetValue(value);
       }
       auto next = ImportBase();
-      ReadProfile(json, *next, context);
+      ReadProfile(ForReading(json), *next, context);
       *work = *next;
     }
     if (auto problem = CheckProfileValues(*work)) return problem;
@@ -765,6 +785,9 @@ std::optional<std::string> SetProfileFields(SettingsBlock& block, const std::vec
     return std::nullopt;
   } catch (const Refusal& r) {
     return r.reason;
+  } catch (const nlohmann::json::exception& e) {
+    // The readers check every type before they look; this is only a last guard.
+    return std::string("the JSON could not be read: ") + e.what();
   }
 }
 

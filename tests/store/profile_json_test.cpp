@@ -287,6 +287,9 @@ TEST_F(ProfileJson, RefusalsNameTheFieldAndLeaveTheBlockAlone) {
        "level not in use)"},
       {DefaultsWith("dpi", Json::parse("[750.5]")), "dpi[0]: 750.5 is not a whole number"},
       {DefaultsWith("dpi", Json::parse("[0]")), "dpi: no level is in use"},
+      // A value nested too deeply to print is named by its kind.
+      {"{\"dpi\": [" + std::string(100000, '[') + std::string(100000, ']') + "]}", "dpi[0]: a list is not a whole number"},
+      {DefaultsWith("light-mode", std::string(1000, 'x')), "light-mode: 'xxxxxxxx"},
       {DefaultsWith("dpi", Json::parse("[1,2,3,4,5,6,7,8]")), "dpi: 8 entries, 0 to 7 expected"},
       {DefaultsWith("report-rate", 300), "report-rate: 300 is not a report rate (125, 250, 500 or 1000)"},
       {DefaultsWith("report-rate", "code 3"), "report-rate: code 3 is not a report rate (125, 250, 500 or 1000)"},
