@@ -464,11 +464,11 @@ void ReadProfile(const ReadJson& json, SettingsBlock& block, const ProfileJsonCo
   if (json.contains("raw")) ReadRaw(json["raw"], block);
 }
 
-// The base every import starts from: the defaults with English names. Fields the JSON names
-// replace theirs; the inputs of a JSON start from an empty record.
-std::unique_ptr<SettingsBlock> ImportBase() {
+// The base every import starts from: the defaults, with the names in the language asked for.
+// Fields the JSON names replace theirs; the inputs of a JSON start from an empty record.
+std::unique_ptr<SettingsBlock> ImportBase(bool chinese) {
   auto block = std::make_unique<SettingsBlock>();
-  FillWithDefaults(*block, false);
+  FillWithDefaults(*block, chinese);
   return block;
 }
 
@@ -491,7 +491,7 @@ Json InputJson(const SettingsBlock& block, size_t index, const ProfileJsonContex
   entry["function"] = function;
   entry["display-name"] = Utf8FromUtf16(TextFromField(b.displayName, kTextFieldLength));
   // What the function alone leaves in the record; fields that differ are written out.
-  auto implied = ImportBase();
+  auto implied = ImportBase(context.chinese);
   std::memset(&implied->buttons[index], 0, sizeof(ButtonAssignment));
   ApplyFunction(ParseFunction(function, index, context.library ? *context.library : EmptyLibrary(),
                               context.library != nullptr, "function"),
@@ -543,7 +543,7 @@ Json ReadableJson(const SettingsBlock& block, const ProfileJsonContext& context)
 // The readable fields plus, in "raw", the runs of bytes they do not reproduce.
 Json FullJson(const SettingsBlock& block, const ProfileJsonContext& context) {
   Json json = ReadableJson(block, context);
-  auto rebuilt = ImportBase();
+  auto rebuilt = ImportBase(context.chinese);
   ReadProfile(ForReading(json), *rebuilt, context);
   const auto* want = reinterpret_cast<const uint8_t*>(&block);
   const auto* have = reinterpret_cast<const uint8_t*>(rebuilt.get());
@@ -728,7 +728,7 @@ std::optional<std::string> ProfileFromJson(std::string_view text, const ProfileJ
     return tag == std::string::npos ? what : what.substr(tag + 2);
   }
   try {
-    auto result = ImportBase();
+    auto result = ImportBase(context.chinese);
     ReadProfile(json, *result, context);
     if (auto problem = CheckProfileValues(*result)) return problem;
     block = *result;
@@ -776,7 +776,7 @@ std::optional<std::string> SetProfileFields(SettingsBlock& block, const std::vec
       } else {
         json[name] = SetValue(value);
       }
-      auto next = ImportBase();
+      auto next = ImportBase(context.chinese);
       ReadProfile(ForReading(json), *next, context);
       *work = *next;
     }

@@ -338,12 +338,16 @@ TEST_F(ProfileJson, RefusalsNameTheFieldAndLeaveTheBlockAlone) {
 
 TEST_F(ProfileJson, FieldsLeftOutKeepTheirDefaults) {
   auto expected = std::make_unique<SettingsBlock>();
-  FillWithDefaults(*expected, false);
-  expected->dpiLevels[0] = 400 + 100;
-  for (size_t i = 1; i < kDpiLevelCount; ++i) expected->dpiLevels[i] = 0;
-  expected->ledMode = 6;
-  ASSERT_FALSE(ProfileFromJson(R"({"dpi": [500], "light-mode": "OFF"})", Context(), *block_));
-  EXPECT_EQ(Bytes(*block_), Bytes(*expected));
+  for (bool chinese : {false, true}) {
+    FillWithDefaults(*expected, chinese);
+    expected->dpiLevels[0] = 500;
+    for (size_t i = 1; i < kDpiLevelCount; ++i) expected->dpiLevels[i] = 0;
+    expected->ledMode = 6;
+    ProfileJsonContext context = Context();
+    context.chinese = chinese;
+    ASSERT_FALSE(ProfileFromJson(R"({"dpi": [500], "light-mode": "OFF"})", context, *block_));
+    EXPECT_EQ(Bytes(*block_), Bytes(*expected)) << "chinese " << chinese;
+  }
 }
 
 // ---- set -----------------------------------------------------------------------------------
