@@ -5,7 +5,7 @@ packages=(
   # native build, tests, benchmarks, sanitizers and fuzzers
   build-essential cmake ninja-build pkg-config python3
   clang libclang-rt-14-dev llvm
-  libgtest-dev libgmock-dev googletest libbenchmark-dev libpugixml-dev
+  libgtest-dev libgmock-dev googletest libbenchmark-dev libpugixml-dev nlohmann-json3-dev
   # artwork generator
   libcairo2-dev libpango1.0-dev fonts-dejavu-core fonts-noto-cjk
   # Windows cross build and its test bed

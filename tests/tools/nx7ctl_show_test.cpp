@@ -4,6 +4,8 @@
 #include <fstream>
 #include <sstream>
 
+#include <nlohmann/json.hpp>
+
 #include "command.h"
 #include "nx7ctl_run.h"
 #include "common/text.h"
@@ -11,6 +13,8 @@
 
 namespace nx7::ctl {
 namespace {
+
+using Json = nlohmann::ordered_json;
 
 class Nx7ctlShow : public ::testing::Test {
  protected:
@@ -46,29 +50,57 @@ TEST_F(Nx7ctlShow, PrintsEveryInputAndSetting) {
 
   const CtlResult r = Ctl({"show", path_.string()});
   ASSERT_EQ(r.code, 0) << r.err;
-  const char* expected[] = {
-      "\"fileSize\": 22252,",
-      "\"magic\": \"0x80800265\", \"signatureValid\": true,",
-      "{\"index\": 0, \"input\": \"left button\",\n     \"type\": 1, \"typeName\": \"Click\",\n     \"displayName\": \"Click\",",
-      "\"type\": 19, \"typeName\": \"\",",
-      "\"launchKind\": \"0xD0\", \"launchCode\": \"0x00D10006\", \"launchPath\": \"C:\\\\\xE6\xB8\xB8\xE6\x88\x8F\\\\\\\"run\\\".exe\"}",
-      "\"macroId\": \"0x15ABCDEF\",",
-      "\"type\": 5, \"typeName\": \"\",\n     \"displayName\": \"Shift + Ctrl + A\",\n     \"keyCode\": \"0x00040300\", \"keyCodeText\": \"Shift + Ctrl + A\",",
-      "{\"index\": 6, \"input\": \"wheel backward\",\n     \"type\": 22, \"typeName\": \"Scroll\",",
-      "\"dpiLevels\": [750, 1250, 1500, 2000, 2500, 3500, 4000],",
-      "\"ledColors\": [\"0x000000FF\", \"0x00FF8000\", \"0x000000FF\", \"0x000000FF\"],",
-      "\"ledColorCustom\": [1, 1, 1, 1],",
-      "\"wheelLines\": -1\n}\n",
-  };
-  for (const char* part : expected) EXPECT_NE(r.out.find(part), std::string::npos) << part << "\nin\n" << r.out;
+  const Json json = Json::parse(r.out);
+  EXPECT_EQ(json["fileSize"], 22252);
+  EXPECT_EQ(json["magic"], "0x80800265");
+  EXPECT_EQ(json["signatureValid"], true);
+  ASSERT_EQ(json["buttons"].size(), 7u);
+  const Json& left = json["buttons"][0];
+  EXPECT_EQ(left["index"], 0);
+  EXPECT_EQ(left["input"], "left button");
+  EXPECT_EQ(left["type"], 1);
+  EXPECT_EQ(left["typeName"], "Click");
+  EXPECT_EQ(left["displayName"], "Click");
+  const Json& launchJson = json["buttons"][1];
+  EXPECT_EQ(launchJson["type"], 19);
+  EXPECT_EQ(launchJson["typeName"], "");
+  EXPECT_EQ(launchJson["launchKind"], "0xD0");
+  EXPECT_EQ(launchJson["launchCode"], "0x00D10006");
+  EXPECT_EQ(launchJson["launchPath"], "C:\\\xE6\xB8\xB8\xE6\x88\x8F\\\"run\".exe");
+  EXPECT_EQ(json["buttons"][2]["macroId"], "0x15ABCDEF");
+  const Json& combinationJson = json["buttons"][3];
+  EXPECT_EQ(combinationJson["type"], 5);
+  EXPECT_EQ(combinationJson["typeName"], "");
+  EXPECT_EQ(combinationJson["displayName"], "Shift + Ctrl + A");
+  EXPECT_EQ(combinationJson["keyCode"], "0x00040300");
+  EXPECT_EQ(combinationJson["keyCodeText"], "Shift + Ctrl + A");
+  EXPECT_EQ(json["buttons"][6]["index"], 6);
+  EXPECT_EQ(json["buttons"][6]["input"], "wheel backward");
+  EXPECT_EQ(json["buttons"][6]["type"], 22);
+  EXPECT_EQ(json["buttons"][6]["typeName"], "Scroll");
+  EXPECT_EQ(json["dpiLevels"], Json::parse("[750, 1250, 1500, 2000, 2500, 3500, 4000]"));
+  EXPECT_EQ(json["ledColors"], Json::parse(R"(["0x000000FF", "0x00FF8000", "0x000000FF", "0x000000FF"])"));
+  EXPECT_EQ(json["ledColorCustom"], Json::parse("[1, 1, 1, 1]"));
+  EXPECT_EQ(json["wheelLines"], -1);
+  // Every field of the block, in the block's order, and nothing else.
+  std::vector<std::string> keys;
+  for (const auto& item : json.items()) keys.push_back(item.key());
+  EXPECT_EQ(keys, (std::vector<std::string>{"fileSize", "magic", "signatureValid", "buttons", "dpiLevels",
+                                            "sheightLevel", "reportRate", "ledMode", "ledSubMode", "ledColors",
+                                            "ledColorCustom", "ledPaletteIndex", "bodyLight", "enhancePrecision",
+                                            "pointerSpeed", "ledBrightness", "ledFrequency", "ledSymphonySpeed",
+                                            "wheelLines"}));
+  EXPECT_TRUE(r.out.ends_with("}\n")) << r.out;
 }
 
 TEST_F(Nx7ctlShow, TypeNamesInChineseOnRequest) {
   Write();
   const CtlResult r = Ctl({"show", "--chinese", path_.string()});
   ASSERT_EQ(r.code, 0) << r.err;
-  EXPECT_NE(r.out.find("\"type\": 4, \"typeName\": \"" + Utf8FromUtf16(u"中键") + "\""), std::string::npos) << r.out;
-  EXPECT_NE(r.out.find("\"displayName\": \"Middle\""), std::string::npos) << r.out;
+  const Json json = Json::parse(r.out);
+  EXPECT_EQ(json["buttons"][1]["type"], 4);
+  EXPECT_EQ(json["buttons"][1]["typeName"], Utf8FromUtf16(u"中键"));
+  EXPECT_EQ(json["buttons"][1]["displayName"], "Middle");
 }
 
 TEST_F(Nx7ctlShow, ShortFileOrWrongSignatureIsShownAsTheProgramWouldReadIt) {
@@ -76,9 +108,11 @@ TEST_F(Nx7ctlShow, ShortFileOrWrongSignatureIsShownAsTheProgramWouldReadIt) {
   Write(22040);  // ends before the DPI levels
   const CtlResult r = Ctl({"show", path_.string()});
   ASSERT_EQ(r.code, 0) << r.err;
-  EXPECT_NE(r.out.find("\"fileSize\": 22040,"), std::string::npos) << r.out;
-  EXPECT_NE(r.out.find("\"magic\": \"0x12345678\", \"signatureValid\": false,"), std::string::npos) << r.out;
-  EXPECT_NE(r.out.find("\"dpiLevels\": [0, 0, 0, 0, 0, 0, 0],"), std::string::npos) << r.out;
+  const Json json = Json::parse(r.out);
+  EXPECT_EQ(json["fileSize"], 22040);
+  EXPECT_EQ(json["magic"], "0x12345678");
+  EXPECT_EQ(json["signatureValid"], false);
+  EXPECT_EQ(json["dpiLevels"], Json::parse("[0, 0, 0, 0, 0, 0, 0]"));
 }
 
 TEST_F(Nx7ctlShow, MissingFileOrArgumentFails) {

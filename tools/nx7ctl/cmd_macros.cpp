@@ -2,9 +2,10 @@
 #include <memory>
 #include <ostream>
 
+#include <nlohmann/json.hpp>
+
 #include "command.h"
 #include "command_files.h"
-#include "json_text.h"
 #include "common/text.h"
 #include "macros/macro_library.h"
 #include "platform/file_system.h"
@@ -27,7 +28,8 @@ int Run(const Invocation& call) {
     std::snprintf(head, sizeof head, "%zu id 0x%08X category %u", i, unsigned(entry.macroId),
                   unsigned(entry.macroId >> 24));
     // Quoted and escaped: a name holding a quote or a line break cannot forge a line of the listing.
-    call.out << head << " name " << JsonString(MacroName(entry)) << " repeat " << entry.repeatCount << ":";
+    call.out << head << " name "
+             << nlohmann::json(Utf8FromUtf16(MacroName(entry))).dump(-1, ' ', false, nlohmann::json::error_handler_t::replace) << " repeat " << entry.repeatCount << ":";
     const char* separator = " ";
     for (MacroEvent event : MacroEvents(entry)) {
       call.out << separator << MacroEventText(event);

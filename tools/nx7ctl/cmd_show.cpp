@@ -1,3 +1,4 @@
+#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -5,12 +6,14 @@
 #include <ostream>
 #include <vector>
 
+#include <nlohmann/json.hpp>
+
 #include "buttons/function_types.h"
 #include "buttons/key_names.h"
 #include "command.h"
 #include "command_files.h"
 #include "common/text.h"
-#include "json_text.h"
+#include "store/profile_json.h"
 #include "platform/virtual/us_keyboard_layout.h"
 #include "store/settings_block.h"
 
@@ -20,55 +23,59 @@ namespace {
 // The most `show` reads of a file.
 constexpr size_t kShowLimit = 16 * 1024 * 1024;
 
-constexpr const char* kInputNames[kInputCount] = {
-    "left button", "middle button", "right button", "forward side button",
-    "back side button", "wheel forward", "wheel backward"};
+using Json = nlohmann::ordered_json;
 
-std::string IntArray(const int32_t* values, size_t count) {
-  std::string json = "[";
-  for (size_t i = 0; i < count; ++i) json += (i ? ", " : "") + std::to_string(values[i]);
-  return json + "]";
+std::string Hex(uint32_t value, int digits = 8) {
+  char buf[16];
+  std::snprintf(buf, sizeof buf, "0x%0*X", digits, unsigned(value));
+  return buf;
 }
 
-std::string ButtonJson(const ButtonAssignment& b, size_t index, KeyboardLayout& layout, bool chinese) {
+Json IntArray(const int32_t* values, size_t count) { return Json(std::vector<int32_t>(values, values + count)); }
+
+Json ButtonJson(const ButtonAssignment& b, size_t index, KeyboardLayout& layout, bool chinese) {
   const bool combination = b.type == kTypeKeyCombination;
-  std::string json = "    {\"index\": " + std::to_string(index) + ", \"input\": \"" + kInputNames[index] + "\",\n";
-  json += "     \"type\": " + std::to_string(b.type) + ", \"typeName\": " + JsonString(FunctionName(b.type, chinese)) + ",\n";
-  json += "     \"displayName\": " + JsonString(TextFromField(b.displayName, kTextFieldLength)) + ",\n";
-  json += "     \"keyCode\": " + JsonHex(b.keyCode) +
-          ", \"keyCodeText\": " + JsonString(combination ? CombinationText(b.keyCode, layout) : u"") + ",\n";
-  json += "     \"macroId\": " + JsonHex(uint32_t(b.macroId)) + ",\n";
-  json += "     \"launchKind\": " + JsonHex(uint32_t(b.launchKind), 2) + ", \"launchCode\": " + JsonHex(b.launchCode) +
-          ", \"launchPath\": " + JsonString(TextFromField(b.launchPath, kTextFieldLength)) + "}";
+  Json json;
+  json["index"] = index;
+  json["input"] = InputName(index);
+  json["type"] = b.type;
+  json["typeName"] = Utf8FromUtf16(FunctionName(b.type, chinese));
+  json["displayName"] = Utf8FromUtf16(TextFromField(b.displayName, kTextFieldLength));
+  json["keyCode"] = Hex(b.keyCode);
+  json["keyCodeText"] = Utf8FromUtf16(combination ? CombinationText(b.keyCode, layout) : u"");
+  json["macroId"] = Hex(uint32_t(b.macroId));
+  json["launchKind"] = Hex(uint32_t(b.launchKind), 2);
+  json["launchCode"] = Hex(b.launchCode);
+  json["launchPath"] = Utf8FromUtf16(TextFromField(b.launchPath, kTextFieldLength));
   return json;
 }
 
 std::string ProfileJson(const SettingsBlock& s, size_t fileSize, bool chinese) {
   UsKeyboardLayout layout;
-  std::string json = "{\n";
-  json += "  \"fileSize\": " + std::to_string(fileSize) + ",\n";
-  json += "  \"magic\": " + JsonHex(s.magic) + ", \"signatureValid\": " + (s.magic == kSettingsMagic ? "true" : "false") + ",\n";
-  json += "  \"buttons\": [\n";
-  for (size_t i = 0; i < kInputCount; ++i) json += ButtonJson(s.buttons[i], i, layout, chinese) + (i + 1 < kInputCount ? ",\n" : "\n");
-  json += "  ],\n";
-  json += "  \"dpiLevels\": " + IntArray(s.dpiLevels, kDpiLevelCount) + ",\n";
-  json += "  \"sheightLevel\": " + std::to_string(s.sheightLevel) + ",\n";
-  json += "  \"reportRate\": " + std::to_string(s.reportRate) + ",\n";
-  json += "  \"ledMode\": " + std::to_string(s.ledMode) + ",\n";
-  json += "  \"ledSubMode\": " + std::to_string(s.ledSubMode) + ",\n";
-  json += "  \"ledColors\": [";
-  for (size_t k = 0; k < kLedColorCount; ++k) json += (k ? ", " : "") + JsonHex(s.ledColors[k]);
-  json += "],\n";
-  json += "  \"ledColorCustom\": " + IntArray(s.ledColorCustom, kLedColorCount) + ",\n";
-  json += "  \"ledPaletteIndex\": " + IntArray(s.ledPaletteIndex, kLedColorCount) + ",\n";
-  json += "  \"bodyLight\": " + std::to_string(s.bodyLight) + ",\n";
-  json += "  \"enhancePrecision\": " + std::to_string(s.enhancePrecision) + ",\n";
-  json += "  \"pointerSpeed\": " + std::to_string(s.pointerSpeed) + ",\n";
-  json += "  \"ledBrightness\": " + std::to_string(s.ledBrightness) + ",\n";
-  json += "  \"ledFrequency\": " + std::to_string(s.ledFrequency) + ",\n";
-  json += "  \"ledSymphonySpeed\": " + std::to_string(s.ledSymphonySpeed) + ",\n";
-  json += "  \"wheelLines\": " + std::to_string(s.wheelLines) + "\n";
-  return json + "}\n";
+  Json json;
+  json["fileSize"] = fileSize;
+  json["magic"] = Hex(s.magic);
+  json["signatureValid"] = s.magic == kSettingsMagic;
+  json["buttons"] = Json::array();
+  for (size_t i = 0; i < kInputCount; ++i) json["buttons"].push_back(ButtonJson(s.buttons[i], i, layout, chinese));
+  json["dpiLevels"] = IntArray(s.dpiLevels, kDpiLevelCount);
+  json["sheightLevel"] = s.sheightLevel;
+  json["reportRate"] = s.reportRate;
+  json["ledMode"] = s.ledMode;
+  json["ledSubMode"] = s.ledSubMode;
+  json["ledColors"] = Json::array();
+  for (size_t k = 0; k < kLedColorCount; ++k) json["ledColors"].push_back(Hex(s.ledColors[k]));
+  json["ledColorCustom"] = IntArray(s.ledColorCustom, kLedColorCount);
+  json["ledPaletteIndex"] = IntArray(s.ledPaletteIndex, kLedColorCount);
+  json["bodyLight"] = s.bodyLight;
+  json["enhancePrecision"] = s.enhancePrecision;
+  json["pointerSpeed"] = s.pointerSpeed;
+  json["ledBrightness"] = s.ledBrightness;
+  json["ledFrequency"] = s.ledFrequency;
+  json["ledSymphonySpeed"] = s.ledSymphonySpeed;
+  json["wheelLines"] = s.wheelLines;
+  // Texts come from UTF-16 fields: a lone surrogate becomes U+FFFD.
+  return json.dump(2, ' ', false, Json::error_handler_t::replace) + "\n";
 }
 
 int Run(const Invocation& call) {

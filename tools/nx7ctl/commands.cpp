@@ -13,6 +13,9 @@ extern const Command kLangCheckCommand;
 extern const Command kDefaultsCommand;
 extern const Command kMacrosCommand;
 extern const Command kApplyCommand;
+extern const Command kExportJsonCommand;
+extern const Command kImportJsonCommand;
+extern const Command kSetCommand;
 
 std::span<const Command> Commands() {
   static const std::vector<Command> table = {
@@ -22,6 +25,9 @@ std::span<const Command> Commands() {
       kDefaultsCommand,
       kMacrosCommand,
       kApplyCommand,
+      kExportJsonCommand,
+      kImportJsonCommand,
+      kSetCommand,
   };
   return table;
 }
