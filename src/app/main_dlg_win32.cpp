@@ -177,17 +177,6 @@ BOOL CNX70DriverDlg::OnInitDialog() {
   return TRUE;
 }
 
-namespace {
-
-uint64_t MsSinceProcessStart() {
-  FILETIME created{}, exited{}, kernel{}, user{}, now{};
-  ::GetProcessTimes(::GetCurrentProcess(), &created, &exited, &kernel, &user);
-  ::GetSystemTimeAsFileTime(&now);
-  auto ticks = [](const FILETIME& t) { return (uint64_t(t.dwHighDateTime) << 32) | t.dwLowDateTime; };
-  return (ticks(now) - ticks(created)) / 10000;
-}
-
-}  // namespace
 
 void CNX70DriverDlg::WriteStartupReport() {
   if (services_.ReportPath().empty()) return;
@@ -302,7 +291,7 @@ LRESULT CNX70DriverDlg::OnCreateHiddenPages(WPARAM, LPARAM) {
   const HWND self = GetSafeHwnd();
   ::RedrawWindow(self, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
   steps_.Mark("first_paint");
-  visibleMs_ = MsSinceProcessStart();
+  visibleMs_ = StartupSteps::MsSinceProcessStart();
   AddTrayIcon();
 
   ledSet_ = std::make_unique<CDlgLEDSet>(app_);

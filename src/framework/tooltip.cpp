@@ -19,38 +19,85 @@ TTTOOLINFOW ToolFor(HWND control, const wchar_t* text) {
   return info;
 }
 
+// The thread's tooltip window and the number of tools in it.
+struct SharedWindow {
+  HWND window = nullptr;
+  size_t tools = 0;
+};
+
+SharedWindow& Shared() {
+  thread_local SharedWindow shared;
+  return shared;
+}
+
+HWND AddTool(HWND control) {
+  SharedWindow& shared = Shared();
+  if (!shared.window) {
+    InitUserInterface();
+    // Owned by no window: it outlives any one page or dialog whose controls it serves.
+    shared.window = ::CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP, CW_USEDEFAULT,
+                                      CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, nullptr, nullptr,
+                                      ::GetModuleHandleW(nullptr), nullptr);
+    if (!shared.window) return nullptr;
+  }
+  TTTOOLINFOW info = ToolFor(control, L"");
+  if (!::SendMessageW(shared.window, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&info))) return nullptr;
+  ++shared.tools;
+  return shared.window;
+}
+
+void RemoveTool(HWND control) {
+  SharedWindow& shared = Shared();
+  if (!shared.window) return;
+  TTTOOLINFOW info = ToolFor(control, nullptr);
+  ::SendMessageW(shared.window, TTM_DELTOOLW, 0, reinterpret_cast<LPARAM>(&info));
+  if (shared.tools > 0 && --shared.tools == 0) {
+    ::DestroyWindow(shared.window);
+    shared.window = nullptr;
+  }
+}
+
 }  // namespace
 
+HWND ToolTip::Handle() const { return tool_ ? Shared().window : nullptr; }
+
 void ToolTip::Ensure(HWND control) {
-  if (window_ || !control) return;
-  InitUserInterface();
-  window_.Attach(::CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP, CW_USEDEFAULT,
-                                   CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, control, nullptr,
-                                   ::GetModuleHandleW(nullptr), nullptr));
-  if (window_) ::SendMessageW(window_.Get(), TTM_ACTIVATE, FALSE, 0);
+  if (tool_ || !control) return;
+  if (AddTool(control)) tool_ = control;
   active_ = false;
-  hasTool_ = false;
 }
 
 void ToolTip::SetText(HWND control, const std::u16string& text, bool activate) {
   Ensure(control);
-  if (!window_) return;
+  const HWND window = Handle();
+  if (!window) return;
   TTTOOLINFOW info = ToolFor(control, Wide(text));
-  if (!hasTool_) {
-    hasTool_ = ::SendMessageW(window_.Get(), TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&info)) != FALSE;
-  }
-  ::SendMessageW(window_.Get(), TTM_UPDATETIPTEXTW, 0, reinterpret_cast<LPARAM>(&info));
-  ::SendMessageW(window_.Get(), TTM_ACTIVATE, activate, 0);
+  ::SendMessageW(window, TTM_UPDATETIPTEXTW, 0, reinterpret_cast<LPARAM>(&info));
   active_ = activate;
+  if (!activate) {
+    // A tip of this control on screen goes with it.
+    TTTOOLINFOW current{};
+    current.cbSize = sizeof(current);
+    if (::SendMessageW(window, TTM_GETCURRENTTOOLW, 0, reinterpret_cast<LPARAM>(&current)) && current.hwnd == control)
+      ::SendMessageW(window, TTM_POP, 0, 0);
+  }
 }
 
 void ToolTip::Relay(HWND control, UINT message, WPARAM w, LPARAM l) {
-  if (message < WM_MOUSEFIRST || message > WM_MOUSELAST) return;
+  if (message < WM_MOUSEFIRST || message > WM_MOUSELAST || !active_) return;
   Ensure(control);
-  if (!window_) return;
+  const HWND window = Handle();
+  if (!window) return;
   MSG msg{control, message, w, l, static_cast<DWORD>(::GetMessageTime()), {}};
   ::GetCursorPos(&msg.pt);
-  ::SendMessageW(window_.Get(), TTM_RELAYEVENT, 0, reinterpret_cast<LPARAM>(&msg));
+  ::SendMessageW(window, TTM_RELAYEVENT, 0, reinterpret_cast<LPARAM>(&msg));
+}
+
+void ToolTip::Destroy() {
+  Unwatch();
+  if (tool_) RemoveTool(tool_);
+  tool_ = nullptr;
+  active_ = false;
 }
 
 void ToolTip::Watch(HWND control) {
@@ -73,10 +120,11 @@ bool ToolTip::PreTranslateMessage(MSG& msg) {
 }
 
 std::u16string ToolTip::Text(HWND control) const {
-  if (!window_ || !hasTool_) return {};
+  const HWND window = Handle();
+  if (!window) return {};
   wchar_t buffer[512] = {};
   TTTOOLINFOW info = ToolFor(control, buffer);
-  ::SendMessageW(window_.Get(), TTM_GETTEXTW, 0, reinterpret_cast<LPARAM>(&info));
+  ::SendMessageW(window, TTM_GETTEXTW, 512, reinterpret_cast<LPARAM>(&info));
   return FromWide(info.lpszText ? info.lpszText : buffer);
 }
 

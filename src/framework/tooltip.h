@@ -1,13 +1,17 @@
 #pragma once
-// The tooltip a control owns: created on first use (inactive), one tool covering the control's
-// client area. Once watching its control, it is a filter of the thread's message loop
+// The tooltip a control owns: one tool covering the control's client area, inactive until given
+// a text. Once watching its control, it is a filter of the thread's message loop
 // (framework/message_loop.h) and relays the control's mouse messages before the control handles
-// them, creating the tooltip window first if needed.
+// them.
+//
+// The tools of a thread's controls live in one tooltip window, made on first use and destroyed
+// with the last tool: making a tooltip window costs Wine about 3 ms, and a page has dozens of
+// controls. A control's tooltip being inactive means its mouse messages are not relayed, so its
+// tip never shows; the others are not affected.
 #include <windows.h>
 
 #include <string>
 
-#include "framework/handles.h"
 #include "framework/message_loop.h"
 
 namespace nx7::win32 {
@@ -15,7 +19,7 @@ namespace nx7::win32 {
 class ToolTip final : public MessageFilter {
  public:
   ToolTip() = default;
-  ~ToolTip() { Unwatch(); }
+  ~ToolTip() { Destroy(); }
   ToolTip(const ToolTip&) = delete;
   ToolTip& operator=(const ToolTip&) = delete;
 
@@ -23,23 +27,19 @@ class ToolTip final : public MessageFilter {
   void Watch(HWND control);
   bool PreTranslateMessage(MSG& msg) override;
 
-  // Creates the tooltip window for `control` if there is none yet.
+  // Adds the tool covering `control` to the thread's tooltip window if it has none yet.
   void Ensure(HWND control);
   // Sets the text of the tool covering `control` (adding the tool if needed) and activates or
-  // deactivates the tooltip.
+  // deactivates it.
   void SetText(HWND control, const std::u16string& text, bool activate);
-  // Hands a mouse message of `control` to the tooltip (TTM_RELAYEVENT), creating it if needed.
+  // Hands a mouse message of `control` to the tooltip (TTM_RELAYEVENT) while it is active.
   void Relay(HWND control, UINT message, WPARAM w, LPARAM l);
 
-  // Destroys the tooltip window (the control is going away).
-  void Destroy() {
-    Unwatch();
-    window_.Reset();
-    hasTool_ = false;
-    active_ = false;
-  }
+  // Removes the tool (the control is going away).
+  void Destroy();
 
-  HWND Handle() const { return window_.Get(); }
+  // The thread's tooltip window holding the tool; none before the tool exists.
+  HWND Handle() const;
   std::u16string Text(HWND control) const;
   bool IsActive() const { return active_; }
 
@@ -47,8 +47,7 @@ class ToolTip final : public MessageFilter {
   void Unwatch();
 
   HWND watched_ = nullptr;
-  Window window_;
-  bool hasTool_ = false;
+  HWND tool_ = nullptr;  // the control whose tool this is
   bool active_ = false;
 };
 
