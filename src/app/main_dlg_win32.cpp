@@ -123,6 +123,8 @@ BOOL CNX70DriverDlg::OnInitDialog() {
   CarryOut(app_.profiles().LoadAtStart());
   // 10. Device-interface notifications.
   notifications_ = DeviceNotificationRegistration(self);
+  // 11. The macro page's list, from the library loaded above.
+  macro_->FillMacroList(kCustomCategory);
   // 12. The slot's macro ids.
   app_.profiles().CopySlotMacroIdsToButtons();
   // 13. The flag picture.
@@ -554,6 +556,7 @@ void CNX70DriverDlg::RefreshToolTips() {
   for (size_t i = 0; i < profiles_.size(); ++i) profiles_[i].SetToolTipText(Catalogue(profileKeys[i]), true);
   apply_.SetToolTipText(Catalogue(StringKey::str_ok), true);
   if (ledSet_) ledSet_->RefreshToolTips();
+  if (macro_) macro_->RefreshToolTips();
   if (sts_) sts_->RefreshToolTips();
   if (support_) support_->RefreshToolTips();
 }
