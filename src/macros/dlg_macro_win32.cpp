@@ -145,6 +145,11 @@ void CDlgMacro::RefreshToolTips() {
       {&delayConfirm_, StringKey::str_macro_msg7},
   };
   for (const auto& [b, key] : tips) b->SetToolTipText(texts[key], true);
+  // The captions follow the language too (the places stay those of the layout at creation).
+  if (rules_) {
+    SetCaption(category_, CategoryCaption(rules_->Category(), app_.ChineseText()));
+    SetRecordCaption(Recording() ? RecordCaption::StopRecord : RecordCaption::StartRecord);
+  }
 }
 
 void CDlgMacro::FillMacroList(uint32_t category) {

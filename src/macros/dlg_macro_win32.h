@@ -37,7 +37,7 @@ class CDlgMacro : public WindowClass<CDlgMacro, CSkinPage>, private MacroPageVie
   void CommitPendingEdit();
   // Closes the category menu if it is open.
   void CloseCategoryMenu();
-  // Gives the buttons their tooltips in the current language.
+  // Gives the buttons their tooltips and captions in the current language.
   void RefreshToolTips();
 
   // For tests: the rules, the category button's caption and the two lists.

@@ -246,6 +246,12 @@ TEST(MacroPageWindow, ButtonsTakeTheirTooltipsFromTheCatalogue) {
   EXPECT_EQ(ToolTipOf(shown.At(mp::kLeftPad.english)), texts[StringKey::str_click]);
   EXPECT_EQ(ToolTipOf(shown.At(mp::kRightPad.english)), texts[StringKey::str_menu]);
   EXPECT_EQ(ToolTipOf(shown.At(mp::kRecordButton)), u"");
+  // A change of language gives the captions their other form; the places stay.
+  shown.app->model().chineseText = true;
+  shown.page->RefreshToolTips();
+  EXPECT_EQ(shown.page->CategoryCaptionShown(), u"玩家自定义");
+  EXPECT_EQ(test::WindowText(shown.At(mp::kRecordButton)), u"开始录制");
+  EXPECT_TRUE(SameRect(shown.PlaceOf(shown.At(mp::kInsertButton.english)), mp::kInsertButton.english));
 }
 
 TEST(MacroPageWindow, NewRenameRecordRepeatAndDeleteThroughTheControls) {
