@@ -23,9 +23,11 @@ constexpr COLORREF kRecordText = 0xD3BB3D;
 constexpr COLORREF kWhite = 0xFFFFFF;
 constexpr COLORREF kMenuOpenText = 0xB98C15;
 constexpr int kMenuItemHeight = 24;
-// The lists' normal and selected item backgrounds.
+// The lists' item texts and backgrounds, normal and selected.
+constexpr COLORREF kListText = 0x676153;
+constexpr COLORREF kListSelectedText = 0xB98C15;
 constexpr COLORREF kListBackground = CDlgMacro::kPageColour;
-constexpr COLORREF kListSelected = 0x676153;
+constexpr COLORREF kListSelected = 0x2A2620;
 
 std::u16string WindowText(HWND window) {
   const int length = ::GetWindowTextLengthW(window);
@@ -105,6 +107,7 @@ BOOL CDlgMacro::OnInitDialog() {
     list->SetProgramFolder(app_.ProgramFolder() + u"\\");
     list->Create(ToRect(r), self, id);
     list->SetColors(kListBackground, kListSelected);
+    list->SetTextColors(kListText, kListSelectedText);
     SkinWndScroll(list->GetSafeHwnd(), listSkin);
   }
 

@@ -24,6 +24,7 @@
 #include "platform/win32/wide.h"
 #include "resource_ids.h"
 #include "skin/layout_win32.h"
+#include "skin/list_box_rules.h"
 #include "skin/menuex/menu_ex_library_win32.h"
 
 namespace nx7::win32 {
@@ -227,6 +228,18 @@ TEST(MacroPageWindow, StartsOnTheCustomCategoryWithItsLastMacroShown) {
   EXPECT_EQ(shown.page->MacroList().GetCurSel(), 1);
   EXPECT_EQ(shown.EventTexts(), (std::vector<std::u16string>{u"Space", u"Space", u"Space", u"Space"}));
   EXPECT_EQ(shown.EditText(IDC_MACRO_REPEAT_EDIT), u"2");
+  // Unselected items are readable on the dark list: their text is drawn in a light colour.
+  const test::Pixels events = test::RenderClient(shown.page->EventList().GetSafeHwnd());
+  const int rowHeight = shown.page->EventList().ItemHeight();
+  int lightPixels = 0;
+  // Right of the icon, where the text begins.
+  const int textLeft = listbox::kIconLeft + listbox::kIconSize + listbox::kTextGap - 2;
+  for (int y = 0; y < rowHeight; ++y)
+    for (int x = textLeft; x < events.width; ++x) {
+      const COLORREF c = events.At(x, y);
+      if (GetRValue(c) + GetGValue(c) + GetBValue(c) > 3 * 0x40) ++lightPixels;
+    }
+  EXPECT_GT(lightPixels, 5);
   // A click on the first macro shows it.
   ::SendMessageW(*shown.page, WM_LIST_SELCHANGE, CDlgMacro::kMacroListId, 0);
   EXPECT_EQ(shown.EventTexts(), (std::vector<std::u16string>{u"R", u"R"}));
