@@ -4,8 +4,7 @@
 
 namespace nx7 {
 
-// The texts are the program's own, stray spaces and spellings included: macro files and
-// screenshots made with earlier versions show them so.
+// Kept letter for letter, stray spaces and spellings included: they are the names users know.
 const std::array<GameCategory, 21> GameCategoryTable = {{
     {1, u"Battlefield 3 ", u"Battlefield 3", u"战地 3 ", u"战地 3"},
     {2, u"Star Wars: The Old Republic", u"Star Wars: The Old Republic", u"星球大战:旧共和国", u"星球大战:旧共和国"},
