@@ -134,6 +134,7 @@ BOOL CNX70DriverDlg::OnInitDialog() {
   steps_.Mark("profiles");
   // 10. Device-interface notifications.
   notifications_ = DeviceNotificationRegistration(self);
+  // 11. The macro page's list is filled when the page is built (OnCreateHiddenPages).
   // 12. The slot's macro ids.
   app_.profiles().CopySlotMacroIdsToButtons();
   // 13. The flag picture.
@@ -303,6 +304,7 @@ LRESULT CNX70DriverDlg::OnCreateHiddenPages(WPARAM, LPARAM) {
   for (CSkinPage* page : std::initializer_list<CSkinPage*>{ledSet_.get(), macro_.get(), sts_.get(), support_.get()})
     page->CreatePage(self, area, chineseLayout_);
   ledSet_->Reload();
+  macro_->FillMacroList(kCustomCategory);
   if (earlyFirmwareText_) support_->SetFirmwareVersionText(*earlyFirmwareText_);
   earlyFirmwareText_.reset();
   for (const auto& [w, l] : earlyStatsInputs_) ::PostMessageW(sts_->GetSafeHwnd(), WM_STS_INPUT, w, l);
@@ -602,6 +604,7 @@ void CNX70DriverDlg::RefreshToolTips() {
   apply_.SetToolTipText(Catalogue(StringKey::str_ok), true);
   if (mainSet_) mainSet_->RefreshToolTips();
   if (ledSet_) ledSet_->RefreshToolTips();
+  if (macro_) macro_->RefreshToolTips();
   if (sts_) sts_->RefreshToolTips();
   if (support_) support_->RefreshToolTips();
 }

@@ -449,6 +449,16 @@ void MacroRecorder::MacroSelectionChanged(int index) {
   switching_ = false;
 }
 
+void MacroRecorder::ForgetMacro() {
+  switching_ = true;
+  if (mode_ != EditMode::None) EndEditing();
+  if (recording_) StopRecording();
+  switching_ = false;
+  ClearList();
+  rememberedMacro_ = -1;
+  rememberedEvent_ = -1;
+}
+
 // --- storing ----------------------------------------------------------------------------------
 
 MacroRecorder::SaveResult MacroRecorder::SaveMacroFromList() {

@@ -163,6 +163,9 @@ class MacroRecorder {
   // The page remembers a macro selection it made itself (a new macro, a refilled list).
   void RememberMacroSelection(int index) { rememberedMacro_ = index; }
   void RememberEventSelection(int index) { rememberedEvent_ = index; }
+  // The macro list lost its selection (its macro was deleted, the list is refilled): ends
+  // editing and recording as a selection change does, then empties the event list.
+  void ForgetMacro();
 
   enum class SaveResult { NothingToStore, Stored, LibraryFull };
   // Merges neighbouring delays and stores the list into the macro being recorded or, when not

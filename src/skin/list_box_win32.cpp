@@ -182,6 +182,12 @@ void CListBoxEx::SetNotifyTarget(HWND target, bool use) {
   useNotifyTarget_ = use;
 }
 
+void CListBoxEx::SetTextColors(COLORREF normal, COLORREF selected) {
+  textColor_ = normal;
+  selectedTextColor_ = selected;
+  if (GetSafeHwnd()) Invalidate();
+}
+
 void CListBoxEx::SetColors(COLORREF background, COLORREF selectedBackground) {
   background_.Attach(::CreateSolidBrush(background));
   selectedBackground_ = selectedBackground;

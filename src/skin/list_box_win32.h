@@ -89,6 +89,8 @@ class CListBoxEx : public WindowClass<CListBoxEx, CWnd> {
   void SetLook(const SkinLook& look);
   void SetNotifyTarget(HWND target, bool use);
   void SetColors(COLORREF background, COLORREF selectedBackground);
+  // The items' text colours (the system's window and highlight text unless set).
+  void SetTextColors(COLORREF normal, COLORREF selected);
   void SetItemHeight(int height);
   int ItemHeight() const { return itemHeight_; }
   bool ShowsIcons() const { return showsIcons_; }

@@ -114,12 +114,27 @@ TEST(Pages, SupportPageShowsTheFirmwareVersionItIsGiven) {
 TEST(Pages, MacroPageRecordToggleFollowsTheHooks) {
   InitUserInterface();
   auto app = MakeContext(BuildFolder());
+  // A custom macro to record into: the toggle records into the selected macro.
+  MacroEntry& entry = app->library()[0];
+  entry.entrySize = kMacroEntryHeaderSize + 4;
+  entry.entrySignature = kMacroEntrySignature;
+  entry.macroId = 0x15000001;
+  entry.repeatCount = 1;
+  entry.eventCount = 1;
+  entry.macroEvents[0] = MakeMacroEvent(MacroEventType::Press, 'A');
+  test::RecordingWindow owner;
+  ASSERT_TRUE(owner.Open(RECT{0, 0, 959, 639}));
   CDlgMacro macro(*app);
   EXPECT_FALSE(macro.Recording());
+  macro.ToggleRecord();  // no window yet: nothing to record into
+  EXPECT_FALSE(macro.Recording());
+  ASSERT_TRUE(macro.CreatePage(owner, ToRect(layout::main_window::kPageArea)));
+  macro.FillMacroList(21);
   macro.ToggleRecord();
   EXPECT_TRUE(macro.Recording());
   EXPECT_TRUE(app->hooks().RecordMode());
   macro.ToggleRecord();
+  EXPECT_FALSE(macro.Recording());
   EXPECT_FALSE(app->hooks().RecordMode());
 }
 
