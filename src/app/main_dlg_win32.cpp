@@ -639,8 +639,15 @@ bool CNX70DriverDlg::PreTranslateMessage(MSG& msg) {
   const HWND self = GetSafeHwnd();
   if (!self || (msg.hwnd != self && !::IsChild(self, msg.hwnd))) return false;
   if ((msg.message == WM_KEYDOWN || msg.message == WM_KEYUP) &&
-      (msg.wParam == VK_RETURN || msg.wParam == VK_ESCAPE || msg.wParam == VK_SPACE))
+      (msg.wParam == VK_RETURN || msg.wParam == VK_ESCAPE || msg.wParam == VK_SPACE)) {
+    // Kept from the dialog manager, which would take them for the default button (closing a
+    // page) or a click. A control that takes every key itself (the list's in-place editor) still
+    // gets them, and an edit box its spaces: a macro's name may have one.
+    const LRESULT wants = ::SendMessageW(msg.hwnd, WM_GETDLGCODE, msg.wParam, reinterpret_cast<LPARAM>(&msg));
+    if (wants & DLGC_WANTALLKEYS) return false;
+    if (msg.wParam == VK_SPACE && (wants & DLGC_HASSETSEL)) return false;
     return true;
+  }
   if (msg.message == WM_SYSKEYDOWN && msg.wParam == VK_F4) {
     HideToTray();
     return true;

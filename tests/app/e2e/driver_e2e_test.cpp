@@ -214,11 +214,13 @@ class Driver : public ::testing::Test {
     PressChord({VK_MENU, VK_F4});
     // The bar as last seen before the dialog closed (it stays at 100 % for half a second).
     std::vector<COLORREF> bar;
+    firstProgressBar_.clear();
     const bool closed = WaitUntil(
         [&] {
           if (!IsWindowVisible(progress)) return true;
           std::vector<COLORREF> now = CaptureClient(progress, kProgressBar);
           if (IsWindowVisible(progress)) bar = std::move(now);
+          if (firstProgressBar_.empty()) firstProgressBar_ = bar;
           return false;
         },
         milliseconds(15000));
@@ -231,9 +233,11 @@ class Driver : public ::testing::Test {
   bool LastProgressBarFull() const {
     const int width = kProgressBar.right - kProgressBar.left, height = kProgressBar.bottom - kProgressBar.top;
     if (lastProgressBar_.size() != size_t(width * height)) return false;
-    const int y = height / 2;
-    // 10 pixels in from each end, clear of the rounded ends.
-    return lastProgressBar_[size_t(y * width + 10)] == lastProgressBar_[size_t(y * width + width - 10)];
+    const size_t left = size_t(height / 2 * width + 10), right = size_t(height / 2 * width + width - 10);
+    // 10 pixels in from each end, clear of the rounded ends: both ends filled. An empty bar has
+    // equal ends too; its far end keeps the colour it had when the dialog appeared.
+    return lastProgressBar_[left] == lastProgressBar_[right] && firstProgressBar_.size() == lastProgressBar_.size() &&
+           lastProgressBar_[right] != firstProgressBar_[right];
   }
   // The middle row of the last bar seen, for failure messages.
   std::string LastProgressBarRow() const {
@@ -247,7 +251,7 @@ class Driver : public ::testing::Test {
     }
     return row;
   }
-  std::vector<COLORREF> lastProgressBar_;
+  std::vector<COLORREF> lastProgressBar_, firstProgressBar_;
 
   // nx7ctl.exe with `arguments`; its exit code and what it printed.
   std::pair<std::optional<DWORD>, std::string> Nx7ctl(std::vector<std::wstring> arguments) {
