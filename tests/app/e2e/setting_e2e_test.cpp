@@ -277,7 +277,19 @@ class SettingDialogInProgram : public ::testing::Test {
     }
     EXPECT_TRUE(WaitUntilSettled(dialog, sd::kClient.width, sd::kClient.height)) << "the dialog did not settle";
     ActivateWindow(dialog);
-    std::this_thread::sleep_for(milliseconds(200));
+    // Drawn, with its first page, before anything is compared with how it looks.
+    std::vector<COLORREF> last;
+    const bool drawn = WaitUntil(
+        [&] {
+          std::vector<COLORREF> now = CaptureClient(dialog, {0, 0, sd::kClient.width, sd::kClient.height});
+          const bool same = now == last && ShownPage(dialog) != nullptr &&
+                            std::any_of(now.begin(), now.end(), [&](COLORREF c) { return c != now.front(); });
+          last = std::move(now);
+          if (!same) std::this_thread::sleep_for(milliseconds(100));
+          return same;
+        },
+        milliseconds(5000));
+    EXPECT_TRUE(drawn) << "the dialog was not drawn";
     return dialog;
   }
   void Click(HWND dialog, POINT client) {
@@ -485,6 +497,7 @@ TEST_F(SettingDialogInProgram, AProgramChosenInTheFileDialogRunsFromTheInput) {
   const std::u16string savedPath = FieldText(wheel.launchPath);
   EXPECT_EQ(lstrcmpiW(reinterpret_cast<const wchar_t*>(savedPath.c_str()), path.c_str()), 0)
       << std::filesystem::path(std::wstring(savedPath.begin(), savedPath.end())).string();
+  EXPECT_EQ(FieldText(wheel.displayName), savedPath);
   EXPECT_EQ(sent, SavedProfileReports(sent));
   // The mouse keeps the input's own function; the program intercepts it.
   EXPECT_EQ(sent, ExpectedReports(Defaults()));
