@@ -178,7 +178,16 @@ void CIrrButton::OnLButtonUp(UINT flags, POINT point) {
 }
 
 void CIrrButton::OnCaptureChanged(HWND newCapture) {
-  if (newCapture != GetSafeHwnd()) holdsCapture_ = false;
+  // Taken by another window (a modal dialog opened from this button's command disables the
+  // owner): the pointer can no longer be followed, so the highlight goes with the capture. The
+  // button's own releases clear holdsCapture_ first and keep the hover look they decide on.
+  if (newCapture != GetSafeHwnd() && holdsCapture_) {
+    holdsCapture_ = false;
+    if (hovering_) {
+      hovering_ = false;
+      RedrawNow();
+    }
+  }
   Default();
 }
 

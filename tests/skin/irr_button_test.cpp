@@ -141,6 +141,22 @@ TEST_F(IrrButtonTest, LeavingTheShapeClearsTheHighlight) {
   EXPECT_EQ(Shown(), kNormal);
 }
 
+// A modal dialog opened from the button's command takes the capture (its owner is disabled): the
+// pointer then leaves unseen, so the highlight goes with the capture, not on the next pass.
+TEST_F(IrrButtonTest, LosingTheCaptureToAnotherWindowClearsTheHighlight) {
+  button.SetRadioMode(true);
+  Hover();
+  ASSERT_EQ(::GetCapture(), button.GetSafeHwnd());
+  ::SetCapture(parent);
+  EXPECT_FALSE(button.IsHovering());
+  EXPECT_EQ(Shown(), kNormal);
+  // The owner's own release under the pointer keeps it (the pointer is still there).
+  Hover();
+  button.Send(WM_LBUTTONUP, 0, At(100, 100));
+  EXPECT_TRUE(button.IsHovering());
+  EXPECT_EQ(::GetCapture(), button.GetSafeHwnd());
+}
+
 TEST_F(IrrButtonTest, ADoubleClickShowsPressedWithoutANotification) {
   button.Send(WM_LBUTTONDBLCLK, MK_LBUTTON, At(100, 100));
   PumpMessages();
