@@ -83,8 +83,7 @@ std::span<const MessageEntry> CNX70DriverDlg::MessageEntries() {
       OnRaw<WM_DOWNLOAD_FAILED, &CNX70DriverDlg::OnDownloadFailed>(),
       OnRaw<WM_HOOKED_INPUT, &CNX70DriverDlg::OnHookedInput>(),
       OnRaw<WM_DEVICECHANGE, &CNX70DriverDlg::OnDeviceChange>(),
-      OnRaw<WM_VIRTUAL_PLUG, &CNX70DriverDlg::OnVirtualPlug>(),
-      OnRaw<WM_CREATE_HIDDEN_PAGES, &CNX70DriverDlg::OnCreateHiddenPages>());
+      OnRaw<WM_VIRTUAL_PLUG, &CNX70DriverDlg::OnVirtualPlug>());
   return entries;
 }
 
@@ -127,14 +126,14 @@ BOOL CNX70DriverDlg::OnInitDialog() {
   steps_.Mark("controls");
   CreatePages();
   steps_.Mark("pages");
-  // 8. The tray icon follows once the window shows (OnCreateHiddenPages), or at once on the ways
+  // 8. The tray icon follows once the window shows (CreateHiddenPages), or at once on the ways
   // out below: talking to the notification area takes a while.
   // 9. Profile slots and the current profile.
   CarryOut(app_.profiles().LoadAtStart());
   steps_.Mark("profiles");
   // 10. Device-interface notifications.
   notifications_ = DeviceNotificationRegistration(self);
-  // 11. The macro page's list is filled when the page is built (OnCreateHiddenPages).
+  // 11. The macro page's list is filled when the page is built (CreateHiddenPages).
   // 12. The slot's macro ids.
   app_.profiles().CopySlotMacroIdsToButtons();
   // 13. The flag picture.
@@ -173,8 +172,10 @@ BOOL CNX70DriverDlg::OnInitDialog() {
   timers_.Start(self, kUpdaterTimerId, kUpdaterDelayMs);
   ModifyStyle(0, WS_MINIMIZEBOX);
   steps_.Mark("show");
-  // Behind the stored language's switch (step 14), so the hidden pages are built in it.
-  Post(WM_CREATE_HIDDEN_PAGES);
+  // A timer comes after everything else in the queue: the stored language's switch (step 14),
+  // the first paint and the window's activation, so a click made while the hidden pages are
+  // built lands on an active window and waits only for them.
+  timers_.Start(self, kHiddenPagesTimerId, USER_TIMER_MINIMUM);
   return TRUE;
 }
 
@@ -275,7 +276,7 @@ void CNX70DriverDlg::BuildControls(bool chineseLayout) {
 }
 
 // Only the page shown first is built before the window shows. The other four follow as soon as
-// the window has been painted (OnCreateHiddenPages): the window is there a third of a second
+// the window has been painted (CreateHiddenPages): the window is there a third of a second
 // sooner, and a click made meanwhile waits in the queue behind them.
 void CNX70DriverDlg::CreatePages() {
   mainSet_ = std::make_unique<CDlgMainSet>(app_);
@@ -287,8 +288,9 @@ void CNX70DriverDlg::CreatePages() {
   SwitchPage(1);
 }
 
-LRESULT CNX70DriverDlg::OnCreateHiddenPages(WPARAM, LPARAM) {
-  if (closing_ || ledSet_) return 0;
+void CNX70DriverDlg::CreateHiddenPages() {
+  timers_.Stop(GetSafeHwnd(), kHiddenPagesTimerId);
+  if (closing_ || ledSet_) return;
   const HWND self = GetSafeHwnd();
   ::RedrawWindow(self, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
   steps_.Mark("first_paint");
@@ -311,7 +313,6 @@ LRESULT CNX70DriverDlg::OnCreateHiddenPages(WPARAM, LPARAM) {
   earlyStatsInputs_.clear();
   steps_.Mark("hidden_pages");
   WriteStartupReport();
-  return 0;
 }
 
 void CNX70DriverDlg::AddTrayIcon() {
@@ -349,6 +350,7 @@ void CNX70DriverDlg::OnClose() {
   if (progress_.IsWindow()) progress_.EndDialog(IDCANCEL);
   RemoveTrayIcon();
   timers_.Stop(GetSafeHwnd(), kUpdaterTimerId);
+  timers_.Stop(GetSafeHwnd(), kHiddenPagesTimerId);
   timers_.Stop(GetSafeHwnd(), kArrivalRetryTimerId);
   mainSet_.reset();
   ledSet_.reset();
@@ -582,6 +584,8 @@ void CNX70DriverDlg::OnTimer(UINT_PTR id) {
   if (id == kUpdaterTimerId) {
     timers_.Stop(GetSafeHwnd(), kUpdaterTimerId);
     services_.ShellService().Open(app_.ProgramFolder() + u"\\vorna_update\\VornaUpdate.exe", u"");
+  } else if (id == kHiddenPagesTimerId) {
+    CreateHiddenPages();
   } else if (id == kArrivalRetryTimerId) {
     CarryOut(presence_.OnRetryTimer());
   } else {

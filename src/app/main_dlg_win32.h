@@ -47,6 +47,8 @@ inline constexpr wchar_t kMainWindowTitle[] = L"Vorna NX7 Gaming Mouse Driver";
 inline constexpr UINT kTrayConfigCommand = 0x6000;
 inline constexpr UINT kTrayExitCommand = 0x6001;
 inline constexpr UINT_PTR kUpdaterTimerId = 4;
+// Builds the pages not shown at start, once the shown window is idle.
+inline constexpr UINT_PTR kHiddenPagesTimerId = 6;
 inline constexpr UINT kUpdaterDelayMs = 3000;
 inline constexpr int kOpenAttempts = 10;
 inline constexpr uint32_t kOpenAttemptPauseMs = 500;
@@ -81,7 +83,7 @@ class CNX70DriverDlg
   // Start-up pieces.
   void BuildControls(bool chineseLayout);
   void CreatePages();
-  LRESULT OnCreateHiddenPages(WPARAM, LPARAM);
+  void CreateHiddenPages();
   void AddTrayIcon();
   void RemoveTrayIcon();
   bool OpenMouse();

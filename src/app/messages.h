@@ -36,7 +36,5 @@ inline constexpr uint32_t WM_SLIDER_VALUE = 0x800;
 inline constexpr uint32_t WM_SHOW_HINT = 0x805;
 // Support page → main window.
 inline constexpr uint32_t WM_RESTORE_DEFAULTS = 0x806;
-// Main window → itself once it shows: builds the pages not shown at start. wParam 0, lParam 0.
-inline constexpr uint32_t WM_CREATE_HIDDEN_PAGES = 0x8F0;
 
 }  // namespace nx7
