@@ -29,6 +29,9 @@
 namespace nx7::win32 {
 namespace {
 
+using test::WhileModal;
+using test::ThreadWindow;
+
 namespace sd = layout::setting_dialog;
 namespace sp = layout::setting_pages;
 using test::PumpMessages;
@@ -368,36 +371,6 @@ TEST_F(SettingDialog, RestoreGivesTheDefaultAndEveryCloseStopsRecording) {
 }
 
 // ---- EditInputFunction, modal ----------------------------------------------------------------
-
-// Calls `act`, which runs a modal loop, and `step` every 30 ms from inside it until it returns false.
-void WhileModal(const std::function<void()>& act, std::function<bool()> step) {
-  static std::function<bool()>* current = nullptr;
-  current = &step;
-  const UINT_PTR timer = ::SetTimer(nullptr, 0, 30, [](HWND, UINT, UINT_PTR, DWORD) {
-    if (current && *current && !(*current)()) *current = nullptr;
-  });
-  act();
-  ::KillTimer(nullptr, timer);
-  current = nullptr;
-}
-
-HWND ThreadWindow(const wchar_t* title) {
-  struct Search {
-    const wchar_t* title;
-    HWND found;
-  } search{title, nullptr};
-  ::EnumThreadWindows(
-      ::GetCurrentThreadId(),
-      [](HWND w, LPARAM data) -> BOOL {
-        auto& s = *reinterpret_cast<Search*>(data);
-        wchar_t text[64] = {};
-        ::GetWindowTextW(w, text, 64);
-        if (::IsWindowVisible(w) && std::wstring(text) == s.title) s.found = w;
-        return s.found == nullptr;
-      },
-      reinterpret_cast<LPARAM>(&search));
-  return search.found;
-}
 
 CSettingDlg* OpenDialog() {
   const HWND window = ThreadWindow(L"Key setting panel");

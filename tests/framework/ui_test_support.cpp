@@ -1,5 +1,7 @@
 #include "framework/ui_test_support.h"
 
+#include <commctrl.h>
+
 #include <objidl.h>
 #include <gdiplus.h>
 #include <shlobj.h>
@@ -199,6 +201,62 @@ void RecordingWindow::Paint(HDC dc) {
     Brush brush(::CreateSolidBrush(fill_));
     ::FillRect(dc, &client, brush.Get());
   }
+}
+
+void WhileModal(const std::function<void()>& act, std::function<bool()> step, UINT periodMs) {
+  static std::function<bool()>* current = nullptr;
+  current = &step;
+  const UINT_PTR timer = ::SetTimer(nullptr, 0, periodMs, [](HWND, UINT, UINT_PTR, DWORD) {
+    if (current && *current && !(*current)()) *current = nullptr;
+  });
+  act();
+  ::KillTimer(nullptr, timer);
+  current = nullptr;
+}
+
+HWND ThreadWindow(const wchar_t* title) {
+  struct Search {
+    const wchar_t* title;
+    HWND found;
+  } search{title, nullptr};
+  ::EnumThreadWindows(
+      ::GetCurrentThreadId(),
+      [](HWND w, LPARAM data) -> BOOL {
+        auto& s = *reinterpret_cast<Search*>(data);
+        wchar_t text[64] = {};
+        ::GetWindowTextW(w, text, 64);
+        if (::IsWindowVisible(w) && std::wstring(text) == s.title) s.found = w;
+        return s.found == nullptr;
+      },
+      reinterpret_cast<LPARAM>(&search));
+  return search.found;
+}
+
+std::u16string ToolTipOf(HWND control) {
+  struct Search {
+    HWND control;
+    std::u16string text;
+  } search{control, {}};
+  ::EnumThreadWindows(
+      ::GetCurrentThreadId(),
+      [](HWND window, LPARAM l) -> BOOL {
+        auto& s = *reinterpret_cast<Search*>(l);
+        wchar_t name[64] = {};
+        ::GetClassNameW(window, name, 64);
+        if (std::wstring(name) != TOOLTIPS_CLASSW) return TRUE;
+        wchar_t text[512] = {};
+        TTTOOLINFOW info{};
+        info.cbSize = sizeof(info);
+        info.hwnd = s.control;
+        info.uId = 1;
+        info.lpszText = text;
+        if (!::SendMessageW(window, TTM_GETTOOLINFOW, 0, reinterpret_cast<LPARAM>(&info))) return TRUE;
+        ::SendMessageW(window, TTM_GETTEXTW, 512, reinterpret_cast<LPARAM>(&info));
+        s.text.assign(text, text + std::char_traits<wchar_t>::length(text));
+        return FALSE;
+      },
+      reinterpret_cast<LPARAM>(&search));
+  return search.text;
 }
 
 }  // namespace nx7::win32::test

@@ -79,4 +79,15 @@ class RecordingWindow : public WindowClass<RecordingWindow, CWnd, DoubleBuffered
   HBITMAP background_ = nullptr;
 };
 
+// Calls `act`, which runs a modal loop (a message box, a modal dialog), and `step` every
+// `periodMs` from inside that loop until the step returns false.
+void WhileModal(const std::function<void()>& act, std::function<bool()> step, UINT periodMs = 20);
+
+// A visible top-level window of this thread with the title `title`; none when there is none.
+HWND ThreadWindow(const wchar_t* title);
+
+// The text of the tooltip tool covering `control` in the tooltip windows of this thread, "" when
+// it has none.
+std::u16string ToolTipOf(HWND control);
+
 }  // namespace nx7::win32::test

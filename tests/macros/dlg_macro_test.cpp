@@ -30,6 +30,10 @@
 namespace nx7::win32 {
 namespace {
 
+using test::WhileModal;
+using test::ThreadWindow;
+using test::ToolTipOf;
+
 namespace mp = layout::macro_page;
 using testing::Press;
 using testing::Release;
@@ -39,65 +43,6 @@ using testing::StoredMacro;
 std::u16string BuildFolder() { return FromWide(test::FolderAboveProgram(3)); }
 
 constexpr uint32_t kCustomA = 0x15000001, kCustomB = 0x15000002, kTf2 = 0x05000001;
-
-// Calls `act`, which opens a modal box, and `step` every 20 ms from inside the box's message loop
-// until the step returns false.
-void WhileModal(const std::function<void()>& act, std::function<bool()> step) {
-  static std::function<bool()>* current = nullptr;
-  current = &step;
-  const UINT_PTR timer = ::SetTimer(nullptr, 0, 20, [](HWND, UINT, UINT_PTR, DWORD) {
-    if (current && *current && !(*current)()) *current = nullptr;
-  });
-  act();
-  ::KillTimer(nullptr, timer);
-  current = nullptr;
-}
-
-HWND ThreadWindow(const wchar_t* title) {
-  struct Search {
-    const wchar_t* title;
-    HWND found;
-  } search{title, nullptr};
-  ::EnumThreadWindows(
-      ::GetCurrentThreadId(),
-      [](HWND w, LPARAM data) -> BOOL {
-        auto& s = *reinterpret_cast<Search*>(data);
-        wchar_t text[64] = {};
-        ::GetWindowTextW(w, text, 64);
-        if (::IsWindowVisible(w) && std::wstring(text) == s.title) s.found = w;
-        return s.found == nullptr;
-      },
-      reinterpret_cast<LPARAM>(&search));
-  return search.found;
-}
-
-// The text of the tooltip of a control, "" when it has none.
-std::u16string ToolTipOf(HWND control) {
-  struct Search {
-    HWND control;
-    std::u16string text;
-  } search{control, {}};
-  ::EnumThreadWindows(
-      ::GetCurrentThreadId(),
-      [](HWND window, LPARAM l) -> BOOL {
-        auto& s = *reinterpret_cast<Search*>(l);
-        wchar_t name[64] = {};
-        ::GetClassNameW(window, name, 64);
-        if (std::wstring(name) != TOOLTIPS_CLASSW) return TRUE;
-        wchar_t text[512] = {};
-        TTTOOLINFOW info{};
-        info.cbSize = sizeof(info);
-        info.hwnd = s.control;
-        info.uId = 1;
-        info.lpszText = text;
-        if (!::SendMessageW(window, TTM_GETTOOLINFOW, 0, reinterpret_cast<LPARAM>(&info))) return TRUE;
-        ::SendMessageW(window, TTM_GETTEXTW, 512, reinterpret_cast<LPARAM>(&info));
-        s.text = FromWide(text);
-        return FALSE;
-      },
-      reinterpret_cast<LPARAM>(&search));
-  return search.text;
-}
 
 // The macro page in a window the size of the main window, at the page area, over a library
 // holding two custom macros and one of category 5.

@@ -25,6 +25,8 @@
 namespace nx7::win32 {
 namespace {
 
+using test::ToolTipOf;
+
 namespace pp = layout::performance_page;
 
 // The build tree's top folder, where the generated skins/ sit: the test program is in
@@ -93,33 +95,6 @@ struct ShownPage {
 
 bool SameRect(const RECT& a, const layout::Rect& b) {
   return a.left == b.left && a.top == b.top && a.right == b.right && a.bottom == b.bottom;
-}
-
-std::u16string ToolTipOf(HWND control) {
-  struct Search {
-    HWND control;
-    std::u16string text;
-  } search{control, {}};
-  ::EnumThreadWindows(
-      ::GetCurrentThreadId(),
-      [](HWND window, LPARAM l) -> BOOL {
-        auto& s = *reinterpret_cast<Search*>(l);
-        wchar_t name[64] = {};
-        ::GetClassNameW(window, name, 64);
-        if (std::wstring(name) != TOOLTIPS_CLASSW) return TRUE;
-        wchar_t text[512] = {};
-        TTTOOLINFOW info{};
-        info.cbSize = sizeof(info);
-        info.hwnd = s.control;
-        info.uId = 1;
-        info.lpszText = text;
-        if (!::SendMessageW(window, TTM_GETTOOLINFOW, 0, reinterpret_cast<LPARAM>(&info))) return TRUE;
-        ::SendMessageW(window, TTM_GETTEXTW, 512, reinterpret_cast<LPARAM>(&info));
-        s.text = FromWide(text);
-        return FALSE;
-      },
-      reinterpret_cast<LPARAM>(&search));
-  return search.text;
 }
 
 std::array<int32_t, kDpiLevelCount> LevelsOf(const SettingsBlock& block) {

@@ -27,42 +27,13 @@
 namespace nx7::win32 {
 namespace {
 
+using test::WhileModal;
+using test::ThreadWindow;
+
 namespace sp = layout::support_page;
 
 // The build tree's top folder, where the generated skins/ sit: the test program is in tests/support.
 std::u16string BuildFolder() { return FromWide(test::FolderAboveProgram(3)); }
-
-// Calls `act`, which opens a modal box, and `step` every 20 ms from inside the box's message loop
-// until the step returns false.
-void WhileModal(const std::function<void()>& act, std::function<bool()> step) {
-  static std::function<bool()>* current = nullptr;
-  current = &step;
-  const UINT_PTR timer = ::SetTimer(nullptr, 0, 20, [](HWND, UINT, UINT_PTR, DWORD) {
-    if (current && *current && !(*current)()) *current = nullptr;
-  });
-  act();
-  ::KillTimer(nullptr, timer);
-  current = nullptr;
-}
-
-// A visible top-level window of this thread with the title `title`.
-HWND ThreadWindow(const wchar_t* title) {
-  struct Search {
-    const wchar_t* title;
-    HWND found;
-  } search{title, nullptr};
-  ::EnumThreadWindows(
-      ::GetCurrentThreadId(),
-      [](HWND w, LPARAM data) -> BOOL {
-        auto& s = *reinterpret_cast<Search*>(data);
-        wchar_t text[64] = {};
-        ::GetWindowTextW(w, text, 64);
-        if (::IsWindowVisible(w) && std::wstring(text) == s.title) s.found = w;
-        return s.found == nullptr;
-      },
-      reinterpret_cast<LPARAM>(&search));
-  return search.found;
-}
 
 // The messages of `message` posted to `window` and not yet handled, taken from the queue.
 std::vector<LPARAM> TakePosted(HWND window, UINT message) {
