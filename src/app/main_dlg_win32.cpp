@@ -28,8 +28,6 @@ namespace {
 
 constexpr UINT kAppIcon = 128;
 constexpr RECT kHintRect = ToRect(mw::kHintText);
-// Hooked inputs kept for the statistics page while it is being built (a fraction of a second).
-constexpr size_t kMaxEarlyStatsInputs = 256;
 
 Region QuadRegion(const layout::Quad& quad) {
   const auto points = ToPoints(quad);
@@ -83,7 +81,8 @@ std::span<const MessageEntry> CNX70DriverDlg::MessageEntries() {
       OnRaw<WM_DOWNLOAD_FAILED, &CNX70DriverDlg::OnDownloadFailed>(),
       OnRaw<WM_HOOKED_INPUT, &CNX70DriverDlg::OnHookedInput>(),
       OnRaw<WM_DEVICECHANGE, &CNX70DriverDlg::OnDeviceChange>(),
-      OnRaw<WM_VIRTUAL_PLUG, &CNX70DriverDlg::OnVirtualPlug>());
+      OnRaw<WM_VIRTUAL_PLUG, &CNX70DriverDlg::OnVirtualPlug>(),
+      OnRaw<WM_WRITE_REPORT, &CNX70DriverDlg::OnWriteReport>());
   return entries;
 }
 
@@ -126,14 +125,16 @@ BOOL CNX70DriverDlg::OnInitDialog() {
   steps_.Mark("controls");
   CreatePages();
   steps_.Mark("pages");
-  // 8. The tray icon follows once the window shows (CreateHiddenPages), or at once on the ways
-  // out below: talking to the notification area takes a while.
+  // 8. Tray icon.
+  AddTrayIcon();
+  steps_.Mark("tray");
   // 9. Profile slots and the current profile.
   CarryOut(app_.profiles().LoadAtStart());
   steps_.Mark("profiles");
   // 10. Device-interface notifications.
   notifications_ = DeviceNotificationRegistration(self);
-  // 11. The macro page's list is filled when the page is built (CreateHiddenPages).
+  // 11. The macro page's list, from the library loaded above.
+  macro_->FillMacroList(kCustomCategory);
   // 12. The slot's macro ids.
   app_.profiles().CopySlotMacroIdsToButtons();
   // 13. The flag picture.
@@ -144,17 +145,14 @@ BOOL CNX70DriverDlg::OnInitDialog() {
   // 14. The stored language, switched to when the message arrives.
   Post(WM_LANGUAGE_SELECTED, kLanguageSelectedAtStart, static_cast<LPARAM>(ReadStoredLanguage(app_.registry())));
   // 15. The session's window and HidParse.dll: without them the program stays in the tray only.
-  if (!session_.Create()) {
-    AddTrayIcon();
-    return TRUE;
-  }
+  if (!session_.Create()) return TRUE;
   // 16, 17.
   const bool opened = OpenMouse();
   steps_.Mark("open_mouse");
   mainSet_->Reload();
+  ledSet_->Reload();
   steps_.Mark("reload");
   if (!opened) {
-    AddTrayIcon();
     // 18.
     ShowProgramMessage(std::u16string(PresenceMessageText(PresenceMessage::MouseNotFound, app_.ChineseText())), true);
     Post(WM_CLOSE);
@@ -163,7 +161,7 @@ BOOL CNX70DriverDlg::OnInitDialog() {
   }
   // 19.
   StartWorker();
-  earlyFirmwareText_ = FirmwareVersionText(session_);
+  support_->SetFirmwareVersionText(FirmwareVersionText(session_));
   ::ShowWindow(self, SW_SHOW);
   ::SetWindowPos(self, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
   ::SetForegroundWindow(self);
@@ -172,10 +170,9 @@ BOOL CNX70DriverDlg::OnInitDialog() {
   timers_.Start(self, kUpdaterTimerId, kUpdaterDelayMs);
   ModifyStyle(0, WS_MINIMIZEBOX);
   steps_.Mark("show");
-  // A timer comes after everything else in the queue: the stored language's switch (step 14),
-  // the first paint and the window's activation, so a click made while the hidden pages are
-  // built lands on an active window and waits only for them.
-  timers_.Start(self, kHiddenPagesTimerId, USER_TIMER_MINIMUM);
+  // The report waits for what start-up posted (the stored language) and the first paint: a
+  // window is shown when its pixels are.
+  if (!services_.ReportPath().empty()) Post(WM_WRITE_REPORT);
   return TRUE;
 }
 
@@ -275,44 +272,30 @@ void CNX70DriverDlg::BuildControls(bool chineseLayout) {
   RefreshToolTips();
 }
 
-// Only the page shown first is built before the window shows. The other four follow as soon as
-// the window has been painted (CreateHiddenPages): the window is there a third of a second
-// sooner, and a click made meanwhile waits in the queue behind them.
 void CNX70DriverDlg::CreatePages() {
   mainSet_ = std::make_unique<CDlgMainSet>(app_);
   mainSet_->SetInputEditor([this](int input) {
     Win32KeyboardLayout keyboard;
     return EditInputFunction(app_, mainSet_->GetSafeHwnd(), input, services_.ShellService(), keyboard);
   });
-  mainSet_->CreatePage(GetSafeHwnd(), ToRect(mw::kPageArea), chineseLayout_);
-  SwitchPage(1);
-}
-
-void CNX70DriverDlg::CreateHiddenPages() {
-  timers_.Stop(GetSafeHwnd(), kHiddenPagesTimerId);
-  if (closing_ || ledSet_) return;
-  const HWND self = GetSafeHwnd();
-  ::RedrawWindow(self, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
-  steps_.Mark("first_paint");
-  visibleMs_ = StartupSteps::MsSinceProcessStart();
-  AddTrayIcon();
-
   ledSet_ = std::make_unique<CDlgLEDSet>(app_);
   macro_ = std::make_unique<CDlgMacro>(app_);
   sts_ = std::make_unique<CDlgSts>(app_, timers_);
   if (services_.StatsSavePeriodMs()) sts_->SetSavePeriod(*services_.StatsSavePeriodMs());
   support_ = std::make_unique<CDlgSupport>(app_, services_.ShellService());
   const RECT area = ToRect(mw::kPageArea);
-  for (CSkinPage* page : std::initializer_list<CSkinPage*>{ledSet_.get(), macro_.get(), sts_.get(), support_.get()})
-    page->CreatePage(self, area, chineseLayout_);
-  ledSet_->Reload();
-  macro_->FillMacroList(kCustomCategory);
-  if (earlyFirmwareText_) support_->SetFirmwareVersionText(*earlyFirmwareText_);
-  earlyFirmwareText_.reset();
-  for (const auto& [w, l] : earlyStatsInputs_) ::PostMessageW(sts_->GetSafeHwnd(), WM_STS_INPUT, w, l);
-  earlyStatsInputs_.clear();
-  steps_.Mark("hidden_pages");
+  for (CSkinPage* page : std::initializer_list<CSkinPage*>{mainSet_.get(), ledSet_.get(), macro_.get(), sts_.get(),
+                                                          support_.get()})
+    page->CreatePage(GetSafeHwnd(), area, chineseLayout_);
+  SwitchPage(1);
+}
+
+LRESULT CNX70DriverDlg::OnWriteReport(WPARAM, LPARAM) {
+  ::RedrawWindow(GetSafeHwnd(), nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
+  steps_.Mark("first_paint");
+  visibleMs_ = StartupSteps::MsSinceProcessStart();
   WriteStartupReport();
+  return 0;
 }
 
 void CNX70DriverDlg::AddTrayIcon() {
@@ -350,7 +333,6 @@ void CNX70DriverDlg::OnClose() {
   if (progress_.IsWindow()) progress_.EndDialog(IDCANCEL);
   RemoveTrayIcon();
   timers_.Stop(GetSafeHwnd(), kUpdaterTimerId);
-  timers_.Stop(GetSafeHwnd(), kHiddenPagesTimerId);
   timers_.Stop(GetSafeHwnd(), kArrivalRetryTimerId);
   mainSet_.reset();
   ledSet_.reset();
@@ -584,8 +566,6 @@ void CNX70DriverDlg::OnTimer(UINT_PTR id) {
   if (id == kUpdaterTimerId) {
     timers_.Stop(GetSafeHwnd(), kUpdaterTimerId);
     services_.ShellService().Open(app_.ProgramFolder() + u"\\vorna_update\\VornaUpdate.exe", u"");
-  } else if (id == kHiddenPagesTimerId) {
-    CreateHiddenPages();
   } else if (id == kArrivalRetryTimerId) {
     CarryOut(presence_.OnRetryTimer());
   } else {
@@ -666,8 +646,6 @@ LRESULT CNX70DriverDlg::OnHookedInput(WPARAM wParam, LPARAM lParam) {
   const HookedInputResponse response = RespondToHookedInput(wParam, lParam, app_.settings());
   if (sts_ && sts_->IsWindow()) {
     ::PostMessageW(sts_->GetSafeHwnd(), WM_STS_INPUT, response.statsWParam, response.statsLParam);
-  } else if (!sts_ && earlyStatsInputs_.size() < kMaxEarlyStatsInputs) {
-    earlyStatsInputs_.emplace_back(response.statsWParam, response.statsLParam);
   }
   PerformLaunch(response.launch, services_.ShellService());
   return 0;
@@ -699,7 +677,6 @@ void CNX70DriverDlg::CarryOut(const PresenceOutcome& outcome) {
     switch (step.kind) {
       case PresenceStep::Kind::SetFirmwareVersionText:
         if (support_) support_->SetFirmwareVersionText(step.text);
-        else earlyFirmwareText_ = step.text;
         break;
       case PresenceStep::Kind::InstallHooks:
         app_.hooks().InstallHooks(GetSafeHwnd());

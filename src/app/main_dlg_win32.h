@@ -47,8 +47,6 @@ inline constexpr wchar_t kMainWindowTitle[] = L"Vorna NX7 Gaming Mouse Driver";
 inline constexpr UINT kTrayConfigCommand = 0x6000;
 inline constexpr UINT kTrayExitCommand = 0x6001;
 inline constexpr UINT_PTR kUpdaterTimerId = 4;
-// Builds the pages not shown at start, once the shown window is idle.
-inline constexpr UINT_PTR kHiddenPagesTimerId = 6;
 inline constexpr UINT kUpdaterDelayMs = 3000;
 inline constexpr int kOpenAttempts = 10;
 inline constexpr uint32_t kOpenAttemptPauseMs = 500;
@@ -83,7 +81,7 @@ class CNX70DriverDlg
   // Start-up pieces.
   void BuildControls(bool chineseLayout);
   void CreatePages();
-  void CreateHiddenPages();
+  LRESULT OnWriteReport(WPARAM, LPARAM);
   void AddTrayIcon();
   void RemoveTrayIcon();
   bool OpenMouse();
@@ -167,9 +165,6 @@ class CNX70DriverDlg
   uint64_t visibleMs_ = 0;  // process start to the first paint, for --report
   // The layout the controls were placed in at start; pages built later take the same.
   bool chineseLayout_ = false;
-  // What arrived for the hidden pages before they were built.
-  std::vector<std::pair<WPARAM, LPARAM>> earlyStatsInputs_;
-  std::optional<std::u16string> earlyFirmwareText_;
 };
 
 }  // namespace nx7::win32

@@ -36,5 +36,7 @@ inline constexpr uint32_t WM_SLIDER_VALUE = 0x800;
 inline constexpr uint32_t WM_SHOW_HINT = 0x805;
 // Support page → main window.
 inline constexpr uint32_t WM_RESTORE_DEFAULTS = 0x806;
+// Main window → itself with --report, queued behind the start-up's own posts. wParam 0, lParam 0.
+inline constexpr uint32_t WM_WRITE_REPORT = 0x8F0;
 
 }  // namespace nx7
