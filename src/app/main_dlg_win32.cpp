@@ -124,7 +124,7 @@ BOOL CNX70DriverDlg::OnInitDialog() {
   BuildControls(chineseLayout_);
   steps_.Mark("controls");
   CreatePages();
-  steps_.Mark("pages");
+  steps_.Mark("first_page_shown");
   // 8. Tray icon.
   AddTrayIcon();
   steps_.Mark("tray");
@@ -284,9 +284,15 @@ void CNX70DriverDlg::CreatePages() {
   if (services_.StatsSavePeriodMs()) sts_->SetSavePeriod(*services_.StatsSavePeriodMs());
   support_ = std::make_unique<CDlgSupport>(app_, services_.ShellService());
   const RECT area = ToRect(mw::kPageArea);
-  for (CSkinPage* page : std::initializer_list<CSkinPage*>{mainSet_.get(), ledSet_.get(), macro_.get(), sts_.get(),
-                                                          support_.get()})
+  const std::pair<CSkinPage*, const char*> pages[] = {{mainSet_.get(), "page_performance"},
+                                                      {ledSet_.get(), "page_lighting"},
+                                                      {macro_.get(), "page_macros"},
+                                                      {sts_.get(), "page_statistics"},
+                                                      {support_.get(), "page_support"}};
+  for (const auto& [page, step] : pages) {
     page->CreatePage(GetSafeHwnd(), area, chineseLayout_);
+    steps_.Mark(step);
+  }
   SwitchPage(1);
 }
 

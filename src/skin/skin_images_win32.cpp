@@ -6,12 +6,15 @@
 #include <cstring>
 #include <map>
 #include <mutex>
+#include <optional>
+#include <span>
 #include <vector>
 
 #include "framework/dialog.h"
 #include "framework/ui_init.h"
 #include "platform/win32/file_handle.h"
 #include "platform/win32/wide.h"
+#include "skin/bmp_pixels.h"
 
 namespace nx7::win32 {
 namespace {
@@ -81,30 +84,37 @@ size_t BitmapBytes(HBITMAP bitmap) {
   return static_cast<size_t>(info.bmWidthBytes) * static_cast<size_t>(info.bmHeight);
 }
 
-SkinBitmap LoadSkinBitmap(const std::u16string& path) {
-  SkinBitmap result;
-  FileHandle file(::CreateFileW(Wide(path), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                                FILE_ATTRIBUTE_NORMAL, nullptr));
-  if (!file.valid()) return result;
-  LARGE_INTEGER size{};
-  if (!::GetFileSizeEx(file.get(), &size) || size.QuadPart <= 0 || size.QuadPart > kLargestSkinFile) return result;
-  const DWORD length = static_cast<DWORD>(size.QuadPart);
+namespace {
 
-  GlobalMemory block(::GlobalAlloc(GMEM_MOVEABLE, length));
+// A picture the reader understands, as a 32-bit DIB section; empty otherwise.
+SkinBitmap DibFromBmp(std::span<const uint8_t> bytes, const std::optional<skin::BmpLayout>& layout) {
+  SkinBitmap result;
+  if (!layout) return result;
+  void* bits = nullptr;
+  result.bitmap = CreateTopDownDib(nullptr, layout->width, layout->height, &bits);
+  if (!result.bitmap || !bits) return SkinBitmap();
+  skin::CopyBmpPixels(bytes, *layout, static_cast<uint32_t*>(bits));
+  result.width = layout->width;
+  result.height = layout->height;
+  return result;
+}
+
+// The system's decoder, for the kinds of BMP the reader leaves to it.
+SkinBitmap DecodeWithOle(std::span<const uint8_t> file) {
+  SkinBitmap result;
+  GlobalMemory block(::GlobalAlloc(GMEM_MOVEABLE, file.size()));
   if (!block) return result;
   {
     GlobalLock lock(block.Get());
-    DWORD read = 0;
-    if (!lock.Data() || !::ReadFile(file.get(), lock.Data(), length, &read, nullptr) || read != length) {
-      return result;
-    }
+    if (!lock.Data()) return result;
+    std::memcpy(lock.Data(), file.data(), file.size());
   }
   ComPtr<IStream> stream;
   // The stream frees the block when it is released.
   if (FAILED(::CreateStreamOnHGlobal(block.Get(), TRUE, stream.Out()))) return result;
   block.Detach();
   ComPtr<IPicture> picture;
-  if (FAILED(::OleLoadPicture(stream.Get(), static_cast<LONG>(length), FALSE, IID_IPicture,
+  if (FAILED(::OleLoadPicture(stream.Get(), static_cast<LONG>(file.size()), FALSE, IID_IPicture,
                               reinterpret_cast<void**>(picture.Out())))) {
     return result;
   }
@@ -122,6 +132,25 @@ SkinBitmap LoadSkinBitmap(const std::u16string& path) {
     result.height = dims.cy;
   }
   return result;
+}
+
+}  // namespace
+
+SkinBitmap LoadSkinBitmap(const std::u16string& path) {
+  FileHandle file(::CreateFileW(Wide(path), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                                FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (!file.valid()) return SkinBitmap();
+  LARGE_INTEGER size{};
+  if (!::GetFileSizeEx(file.get(), &size) || size.QuadPart <= 0 || size.QuadPart > kLargestSkinFile) return SkinBitmap();
+  // Mapped rather than read into fresh memory: the pages come from the file cache in large steps,
+  // where touching each page of a new buffer costs the process a fault per page.
+  const KernelHandle mapping(::CreateFileMappingW(file.get(), nullptr, PAGE_READONLY, 0, 0, nullptr));
+  if (!mapping) return SkinBitmap();
+  const MappedView view(::MapViewOfFile(mapping.Get(), FILE_MAP_READ, 0, 0, 0));
+  if (!view) return SkinBitmap();
+  const std::span<const uint8_t> bytes(static_cast<const uint8_t*>(view.Get()), static_cast<size_t>(size.QuadPart));
+  if (SkinBitmap picture = DibFromBmp(bytes, skin::ReadBmpFile(bytes))) return picture;
+  return DecodeWithOle(bytes);
 }
 
 Bitmap CutBitmap(HBITMAP source, int left, int top, int right, int bottom) {
@@ -176,8 +205,18 @@ bool LoadPngResource(UINT id, GdiplusImage& image) {
 }
 
 SkinBitmap LoadResourceBitmap(UINT id) {
+  HINSTANCE module = ResourceModule();
+  if (HRSRC info = ::FindResourceW(module, MAKEINTRESOURCEW(id), MAKEINTRESOURCEW(2) /* RT_BITMAP */)) {
+    const DWORD size = ::SizeofResource(module, info);
+    HGLOBAL loaded = ::LoadResource(module, info);
+    const auto* data = static_cast<const uint8_t*>(loaded ? ::LockResource(loaded) : nullptr);
+    if (data && size) {
+      const std::span<const uint8_t> dib(data, size);
+      if (SkinBitmap picture = DibFromBmp(dib, skin::ReadPackedDib(dib))) return picture;
+    }
+  }
   SkinBitmap result;
-  result.bitmap.Attach(::LoadBitmapW(ResourceModule(), MAKEINTRESOURCEW(id)));
+  result.bitmap.Attach(::LoadBitmapW(module, MAKEINTRESOURCEW(id)));
   const SIZE dims = BitmapSize(result.bitmap.Get());
   result.width = dims.cx;
   result.height = dims.cy;

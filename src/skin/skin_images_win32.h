@@ -20,8 +20,9 @@ struct SkinBitmap {
   explicit operator bool() const { return static_cast<bool>(bitmap); }
 };
 
-// Reads a BMP file whole and decodes it (OleLoadPicture). A missing or undecodable file gives
-// an empty SkinBitmap.
+// Reads a BMP file whole: uncompressed 24- and 32-bit pictures (every skin picture) straight into
+// a 32-bit DIB section, any other kind through the system's decoder (OleLoadPicture). A missing
+// or undecodable file gives an empty SkinBitmap.
 SkinBitmap LoadSkinBitmap(const std::u16string& path);
 
 // A new bitmap of (right - left) x (bottom - top) pixels holding that area of `source`, copied
@@ -32,7 +33,8 @@ Bitmap CutBitmap(HBITMAP source, int left, int top, int right, int bottom);
 // false, leaving `image` as it was, when the resource is missing or cannot be decoded.
 bool LoadPngResource(UINT id, GdiplusImage& image);
 
-// A bitmap resource of the resource module (LoadBitmapW); empty when missing.
+// A bitmap resource of the resource module, read like a skin file (LoadBitmapW for other kinds);
+// empty when missing.
 SkinBitmap LoadResourceBitmap(UINT id);
 
 // Width and height of a bitmap; 0 x 0 for none.

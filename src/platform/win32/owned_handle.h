@@ -155,6 +155,10 @@ struct HookTraits : NullHandleTraits<HHOOK> {
 struct GlobalMemoryTraits : NullHandleTraits<HGLOBAL> {
   static bool Close(HGLOBAL h) { return ::GlobalFree(h) == nullptr; }
 };
+// A view of a file mapping (MapViewOfFile).
+struct MappedViewTraits : NullHandleTraits<const void*> {
+  static BOOL Close(const void* view) { return ::UnmapViewOfFile(view); }
+};
 
 using KernelHandle = BasicHandle<KernelHandleTraits, true>;  // threads, events, processes
 using Thread = KernelHandle;
@@ -164,5 +168,6 @@ using RegistryKey = BasicHandle<RegistryKeyTraits, true>;
 using Module = BasicHandle<ModuleTraits, true>;
 using Hook = BasicHandle<HookTraits, true>;
 using GlobalMemory = BasicHandle<GlobalMemoryTraits, true>;
+using MappedView = BasicHandle<MappedViewTraits, true>;
 
 }  // namespace nx7::win32
