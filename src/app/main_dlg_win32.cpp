@@ -206,6 +206,18 @@ void CNX70DriverDlg::WriteStartupReport() {
   ::WriteFile(file.get(), steps.data(), DWORD(steps.size()), &written, nullptr);
 }
 
+void CNX70DriverDlg::FinishInteraction(const char* name) {
+  const DWORD asked = static_cast<DWORD>(::GetMessageTime());
+  ::RedrawWindow(GetSafeHwnd(), nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
+  if (services_.ReportPath().empty()) return;
+  char line[64];
+  const int n = std::snprintf(line, sizeof(line), "%s_ms %lu\n", name, static_cast<unsigned long>(::GetTickCount() - asked));
+  const FileHandle file(::CreateFileW(Wide(services_.ReportPath()), FILE_APPEND_DATA, FILE_SHARE_READ, nullptr,
+                                      OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+  DWORD written = 0;
+  if (file.valid() && n > 0 && n < int(sizeof(line))) ::WriteFile(file.get(), line, DWORD(n), &written, nullptr);
+}
+
 bool CNX70DriverDlg::OpenMouse() {
   for (int attempt = 0; attempt < kOpenAttempts; ++attempt) {
     if (attempt > 0) app_.clock().Sleep(kOpenAttemptPauseMs);
@@ -446,10 +458,16 @@ void CNX70DriverDlg::OnCommand(UINT code, UINT id, HWND control) {
   } else if (control && control == apply_.GetSafeHwnd()) {
     Apply();
   } else if (control) {
-    for (size_t i = 0; i < tabs_.size(); ++i)
-      if (control == tabs_[i].GetSafeHwnd()) SwitchPage(int(i) + 1);
-    for (size_t i = 0; i < profiles_.size(); ++i)
-      if (control == profiles_[i].GetSafeHwnd()) SwitchProfile(i);
+    for (size_t i = 0; i < tabs_.size(); ++i) {
+      if (control != tabs_[i].GetSafeHwnd()) continue;
+      SwitchPage(int(i) + 1);
+      FinishInteraction("page_switch");
+    }
+    for (size_t i = 0; i < profiles_.size(); ++i) {
+      if (control != profiles_[i].GetSafeHwnd()) continue;
+      SwitchProfile(i);
+      FinishInteraction("profile_switch");
+    }
   }
   HandleCommand(code, id, control);
 }
@@ -619,6 +637,7 @@ LRESULT CNX70DriverDlg::OnLanguageSelected(WPARAM wParam, LPARAM id) {
   RefreshToolTips();
   if (menuOpen) ::PostMessageW(languageMenu_, WM_CLOSE, 0, 0);
   languageMenu_ = nullptr;
+  if (wParam != kLanguageSelectedAtStart) FinishInteraction("language_switch");
   return 0;
 }
 

@@ -87,6 +87,10 @@ class CNX70DriverDlg
   bool OpenMouse();
   void StartWorker();
   void WriteStartupReport();
+  // The end of a switch the user asked for: what it changed is painted now rather than when the
+  // queue runs empty, and with --report the time from the input that asked for it (its message
+  // time) to the end of that paint is added to the report as "<name>_ms <ms>".
+  void FinishInteraction(const char* name);
 
   // Message handlers.
   void OnCommand(UINT code, UINT id, HWND control);

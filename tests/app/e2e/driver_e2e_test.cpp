@@ -471,27 +471,36 @@ TEST_F(Driver, ChoosingEachLanguageReloadsTheCatalogueAndTheFlag) {
   std::map<int, std::vector<COLORREF>> flags, hints, tabs;
   for (int language = 1; language <= 12; ++language) {
     SCOPED_TRACE("language " + std::to_string(language));
-    // The closed menu leaves the activation to the window manager, which gives it back to the main
-    // window in its own time; a menu opened before that arrives would lose it at once and close.
-    // A person's click lands on an active window.
-    ASSERT_TRUE(ActivateWindow(main));
-    std::this_thread::sleep_for(milliseconds(200));
-    ClickClient(main, kLanguageButton);
-    HWND menu = LanguageMenu(milliseconds(3000));
-    ASSERT_NE(menu, nullptr) << "the language menu did not open";
-    if (language == 1) {
-      EXPECT_TRUE(SaveScreenshot(menu, L"language_menu").saved);
+    HWND menu = nullptr;
+    POINT entry{};
+    bool lit = false;
+    // A person whose menu closed at once (see below) opens it again: up to three tries.
+    for (int attempt = 0; attempt < 3 && !lit; ++attempt) {
+      // The closed menu leaves the activation to the window manager, which gives it back to the
+      // main window in its own time; a menu opened before that arrives would lose it at once and
+      // close. A person's click lands on an active window.
+      ASSERT_TRUE(ActivateWindow(main));
+      std::this_thread::sleep_for(milliseconds(200 + 300 * attempt));
+      ClickClient(main, kLanguageButton);
+      menu = LanguageMenu(milliseconds(3000));
+      ASSERT_NE(menu, nullptr) << "the language menu did not open";
+      if (language == 1 && attempt == 0) {
+        EXPECT_TRUE(SaveScreenshot(menu, L"language_menu").saved);
+      }
+      // Entries are 22 pixels high from y 6, the text right of a 25-pixel icon column.
+      // As a person does: onto the entry, and the click once it is lit.
+      entry = {58, 6 + 22 * (language - 1) + 11};
+      ClientToScreen(menu, &entry);
+      const RECT topRow{entry.x, entry.y - 10, entry.x + 1, entry.y - 9};
+      const std::vector<COLORREF> unlit = CaptureScreenPixels(topRow);
+      MoveCursorTo({entry.x - 8, entry.y});
+      MoveCursorTo(entry);
+      lit = WaitUntil([&] { return CaptureScreenPixels(topRow) != unlit || !IsWindowVisible(menu); },
+                      milliseconds(3000)) &&
+            IsWindowVisible(menu);
+      if (!lit && IsWindow(menu)) PostMessageW(menu, WM_CLOSE, 0, 0);
     }
-    // Entries are 22 pixels high from y 6, the text right of a 25-pixel icon column.
-    // As a person does: onto the entry, and the click once it is lit.
-    POINT entry{58, 6 + 22 * (language - 1) + 11};
-    ClientToScreen(menu, &entry);
-    const RECT topRow{entry.x, entry.y - 10, entry.x + 1, entry.y - 9};
-    const std::vector<COLORREF> unlit = CaptureScreenPixels(topRow);
-    MoveCursorTo({entry.x - 8, entry.y});
-    MoveCursorTo(entry);
-    EXPECT_TRUE(WaitUntil([&] { return CaptureScreenPixels(topRow) != unlit; }, milliseconds(3000)))
-        << "the entry was not lit";
+    ASSERT_TRUE(lit) << "the entry was not lit";
     ClickScreen(entry);
     EXPECT_TRUE(WaitUntil([&] { return !IsWindow(menu) || !IsWindowVisible(menu); }, milliseconds(3000)));
     EXPECT_TRUE(WaitUntil([&] { return SavedLanguage() == language; }, milliseconds(3000)));
