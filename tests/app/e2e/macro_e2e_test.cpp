@@ -11,6 +11,7 @@
 #include <thread>
 
 #include "harness.h"
+#include "program_e2e.h"
 #include "macros/macro_library.h"
 #include "skin/layout.h"
 #include "store/profile_slots.h"
@@ -21,16 +22,7 @@ namespace {
 
 namespace mp = layout::macro_page;
 
-constexpr wchar_t kTitle[] = L"Vorna NX7 Gaming Mouse Driver";
-constexpr wchar_t kProgressTitle[] = L"VornaNX7ProcessDlg";
-constexpr wchar_t kInfoTitle[] = L"VornaNX7InfoDlg";
 constexpr wchar_t kMenuClass[] = L"NX7MenuExLevel";
-constexpr wchar_t kKey[] = L"Software\\VORNA\\NX7";
-constexpr wchar_t kLanguageKey[] = L"Software\\VORNA\\NX7\\LANGUAGE";
-constexpr int kEnglish = 2, kChinese = 1;
-constexpr POINT kTab[5] = {{115, 103}, {294, 103}, {478, 103}, {663, 103}, {843, 103}};
-constexpr POINT kApply{882, 611};
-constexpr POINT kPageCorner{15, 128};
 constexpr int kListItemHeight = 20;
 constexpr int kMenuItemHeight = 24;
 constexpr uint32_t kFire = 0x15000010;  // assigned to the right button of profile 1
@@ -40,13 +32,6 @@ POINT OnPage(int x, int y) { return {kPageCorner.x + x, kPageCorner.y + y}; }
 POINT OnPage(const layout::Rect& r) { return OnPage((r.left + r.right) / 2, (r.top + r.bottom) / 2); }
 // The middle of item `i` of the macro list.
 POINT MacroItem(int i) { return OnPage(mp::kMacroList.left + 60, mp::kMacroList.top + kListItemHeight * i + kListItemHeight / 2); }
-
-std::vector<std::string> Reports(const std::vector<std::string>& trace, size_t from = 0) {
-  std::vector<std::string> reports;
-  for (size_t i = from; i < trace.size(); ++i)
-    if (trace[i].rfind("SLEEP ", 0) != 0) reports.push_back(trace[i]);
-  return reports;
-}
 
 std::string Bytes(const void* data, size_t size) { return std::string(static_cast<const char*>(data), size); }
 
@@ -111,17 +96,7 @@ class MacroPage : public ::testing::Test {
   static void SetLanguage(int id) { WriteRegistryBinary(HKEY_LOCAL_MACHINE, kLanguageKey, L"Language", {BYTE(id), 0, 0, 0}); }
 
   HWND StartAndShow() {
-    if (!process_.Start(program_, {.arguments = {L"--virtual", L"--trace", TraceFile().wstring()},
-                                   .environment = {{L"NX7_STANDIN_LOG", folder_.StandInLog().wstring()}}})) {
-      ADD_FAILURE() << process_.Error();
-      return nullptr;
-    }
-    HWND main = WaitForWindow({.title = kTitle, .processId = process_.Id()}, milliseconds(20000));
-    if (!main) return nullptr;
-    if (!WaitUntilSettled(main, 959, 639)) ADD_FAILURE() << "the main window did not settle at 959 x 639";
-    ActivateWindow(main);
-    std::this_thread::sleep_for(milliseconds(200));
-    return main;
+    return StartAndShowProgram(process_, folder_, program_, {L"--virtual", L"--trace", TraceFile().wstring()});
   }
   void Click(HWND main, POINT client, int settleMs = 200) {
     ClickClient(main, client);
@@ -221,16 +196,7 @@ class MacroPage : public ::testing::Test {
   }
 
   std::filesystem::path TraceFile() const { return folder_.Path() / "trace.txt"; }
-  std::vector<std::string> SettledTrace() const {
-    std::vector<std::string> last = ReadLines(TraceFile());
-    for (int i = 0; i < 50; ++i) {
-      std::this_thread::sleep_for(milliseconds(100));
-      std::vector<std::string> now = ReadLines(TraceFile());
-      if (now == last) return now;
-      last = std::move(now);
-    }
-    return last;
-  }
+  std::vector<std::string> SettledTrace() const { return SettledLines(TraceFile(), milliseconds(100)); }
   // Macro.cfg once `ready` holds for it, or as it is after three seconds. Read at a slow pace: the
   // program replaces the file on every change, and a replace fails while another program has it
   // open.
@@ -256,23 +222,12 @@ class MacroPage : public ::testing::Test {
   }
   // The reports nx7ctl apply sends for the saved profile 1 with the program's macro file and the
   // slot's macro ids.
-  std::vector<std::string> Nx7ctlApplyReports() {
-    const auto trace = folder_.Path() / "nx7ctl-trace.txt";
-    std::filesystem::remove(trace);
-    Process ctl;
-    const auto output = folder_.Path() / "nx7ctl-output.txt";
+  // What nx7ctl sends for profile 1 with kFire on the right button.
+  std::vector<std::string> Nx7ctlApplyReports() const {
     char ids[64];
     std::snprintf(ids, sizeof ids, "0,0,0x%08X,0,0,0,0", unsigned(kFire));
-    if (!ctl.Start(BuildFiles::Nx7ctl(), {.arguments = {L"apply", (folder_.Path() / "Profile" / "Profile1.cfg").wstring(),
-                                                        L"--macros", (folder_.Path() / "Macro.cfg").wstring(),
-                                                        L"--macro-ids", std::wstring(ids, ids + std::strlen(ids)),
-                                                        L"--virtual", L"--trace", trace.wstring()},
-                                          .output = output})) {
-      ADD_FAILURE() << ctl.Error();
-      return {};
-    }
-    EXPECT_EQ(ctl.WaitForExit(milliseconds(30000)), 0u) << folder_.Read("nx7ctl-output.txt");
-    return Reports(ReadLines(trace));
+    return e2e::Nx7ctlApplyReports(folder_, std::filesystem::path("Profile") / "Profile1.cfg",
+                                   std::wstring(ids, ids + std::strlen(ids)));
   }
 
   ProgramFolder folder_;

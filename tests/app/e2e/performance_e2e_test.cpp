@@ -12,6 +12,7 @@
 #include <thread>
 
 #include "harness.h"
+#include "program_e2e.h"
 #include "performance/performance_page.h"
 #include "skin/layout.h"
 #include "skin/slider_rules.h"
@@ -22,36 +23,13 @@ namespace {
 
 namespace pp = layout::performance_page;
 
-constexpr wchar_t kTitle[] = L"Vorna NX7 Gaming Mouse Driver";
-constexpr wchar_t kProgressTitle[] = L"VornaNX7ProcessDlg";
-constexpr wchar_t kInfoTitle[] = L"VornaNX7InfoDlg";
-constexpr wchar_t kKey[] = L"Software\\VORNA\\NX7";
-constexpr wchar_t kLanguageKey[] = L"Software\\VORNA\\NX7\\LANGUAGE";
 constexpr wchar_t kMouseKey[] = L"Control Panel\\Mouse";
 constexpr wchar_t kDesktopKey[] = L"Control Panel\\Desktop";
-constexpr int kEnglish = 2, kChinese = 1;
-constexpr POINT kProfile[5] = {{378, 621}, {475, 621}, {570, 621}, {665, 621}, {760, 621}};
-constexpr POINT kApply{882, 611};
-constexpr POINT kPageCorner{15, 128};
 
 POINT OnPage(layout::Point p) { return {kPageCorner.x + p.x, kPageCorner.y + p.y}; }
 POINT OnPage(const layout::Rect& r) { return OnPage(layout::Point{(r.left + r.right) / 2, (r.top + r.bottom) / 2}); }
 RECT PageArea() {
   return {kPageCorner.x, kPageCorner.y, kPageCorner.x + layout::kPageClient.width, kPageCorner.y + layout::kPageClient.height};
-}
-
-std::vector<COLORREF> CaptureClient(HWND window, const RECT& client) {
-  POINT topLeft{client.left, client.top}, bottomRight{client.right, client.bottom};
-  ClientToScreen(window, &topLeft);
-  ClientToScreen(window, &bottomRight);
-  return CaptureScreenPixels({topLeft.x, topLeft.y, bottomRight.x, bottomRight.y});
-}
-
-std::vector<std::string> Reports(const std::vector<std::string>& trace, size_t from = 0) {
-  std::vector<std::string> reports;
-  for (size_t i = from; i < trace.size(); ++i)
-    if (trace[i].rfind("SLEEP ", 0) != 0) reports.push_back(trace[i]);
-  return reports;
 }
 
 // Writes a bitmap as a 24-bit BMP file (the skin pictures' format).
@@ -143,17 +121,9 @@ class PerformancePage : public ::testing::Test {
   }
 
   HWND StartAndShow() {
-    const bool started = process_.Start(program_, {.arguments = {L"--virtual", L"--apply-pointer-settings", L"--trace", TraceFile().wstring()}});
-    if (!started) {
-      ADD_FAILURE() << process_.Error();
-      return nullptr;
-    }
-    HWND main = WaitForWindow({.title = kTitle, .processId = process_.Id()}, milliseconds(20000));
-    if (!main) return nullptr;
-    if (!WaitUntilSettled(main, 959, 639)) ADD_FAILURE() << "the main window did not settle at 959 x 639";
-    ActivateWindow(main);
-    std::this_thread::sleep_for(milliseconds(300));
-    return main;
+    return StartAndShowProgram(process_, folder_, program_,
+                               {L"--virtual", L"--apply-pointer-settings", L"--trace", TraceFile().wstring()},
+                               milliseconds(300));
   }
   void Restart(HWND& main) {
     PostMessageW(main, WM_CLOSE, 0, 0);
@@ -165,17 +135,7 @@ class PerformancePage : public ::testing::Test {
   std::filesystem::path TraceFile() const { return folder_.Path() / "trace.txt"; }
   // The trace once nothing has been added to it for 600 ms (the download's last report follows
   // the closing of the progress dialog by a moment).
-  std::vector<std::string> SettledTrace() const {
-    std::vector<std::string> last = ReadLines(TraceFile());
-    int still = 0;
-    for (int i = 0; i < 100 && still < 6; ++i) {
-      std::this_thread::sleep_for(milliseconds(100));
-      std::vector<std::string> now = ReadLines(TraceFile());
-      still = now == last ? still + 1 : 0;
-      last = std::move(now);
-    }
-    return last;
-  }
+  std::vector<std::string> SettledTrace() const { return SettledLines(TraceFile()); }
 
   // APPLY, through the progress dialog until it has closed; the reports it sent.
   std::vector<std::string> Apply(HWND main) {
@@ -193,25 +153,8 @@ class PerformancePage : public ::testing::Test {
 
   // The reports nx7ctl apply sends for `profile` (relative to the program folder).
   // `mustWork` off: a read that fails (the program still writing the file) gives nothing.
-  std::vector<std::string> Nx7ctlApplyReports(const std::filesystem::path& profile, bool mustWork = true) {
-    const auto trace = folder_.Path() / "nx7ctl-trace.txt";
-    std::filesystem::remove(trace);
-    std::vector<std::wstring> arguments = {L"apply", (folder_.Path() / profile).wstring(), L"--virtual", L"--trace", trace.wstring()};
-    if (folder_.Exists("Macro.cfg")) {
-      arguments.push_back(L"--macros");
-      arguments.push_back((folder_.Path() / "Macro.cfg").wstring());
-    }
-    Process ctl;
-    if (!ctl.Start(BuildFiles::Nx7ctl(), {.arguments = arguments, .output = folder_.Path() / "nx7ctl-output.txt"})) {
-      ADD_FAILURE() << ctl.Error();
-      return {};
-    }
-    const auto code = ctl.WaitForExit(milliseconds(30000));
-    if (mustWork) {
-      EXPECT_EQ(code, 0u) << folder_.Read("nx7ctl-output.txt");
-    }
-    if (code != 0u) return {};
-    return Reports(ReadLines(trace));
+  std::vector<std::string> Nx7ctlApplyReports(const std::filesystem::path& profile, bool mustWork = true) const {
+    return e2e::Nx7ctlApplyReports(folder_, profile, {}, mustWork);
   }
   // What the saved profile gives, once the program has written it (after the progress dialog).
   std::vector<std::string> SavedProfileReports(const std::vector<std::string>& sent) {

@@ -14,6 +14,7 @@
 #include <thread>
 
 #include "harness.h"
+#include "program_e2e.h"
 #include "macros/macro_library.h"
 #include "skin/dlg_info_win32.h"
 #include "skin/layout.h"
@@ -25,16 +26,8 @@ namespace {
 namespace sd = layout::setting_dialog;
 namespace sp = layout::setting_pages;
 
-constexpr wchar_t kTitle[] = L"Vorna NX7 Gaming Mouse Driver";
-constexpr wchar_t kProgressTitle[] = L"VornaNX7ProcessDlg";
-constexpr wchar_t kInfoTitle[] = L"VornaNX7InfoDlg";
 constexpr wchar_t kDialogEnglish[] = L"Key setting panel";
 constexpr wchar_t kDialogChinese[] = L"\u6309\u952E\u8BBE\u5B9A\u9762\u677F";
-constexpr wchar_t kKey[] = L"Software\\VORNA\\NX7";
-constexpr wchar_t kLanguageKey[] = L"Software\\VORNA\\NX7\\LANGUAGE";
-constexpr int kEnglish = 2, kChinese = 1;
-constexpr POINT kApply{882, 611};
-constexpr POINT kPageCorner{15, 128};  // the performance page in the main window
 constexpr UINT kCategoryListId = 10001, kMacroListId = 10002, kBaseListId = 101;
 enum Tab { kCombinationTab, kMacroTab, kBaseTab, kAdvancedTab };
 
@@ -54,46 +47,6 @@ RECT InputTabBox(int input) {
 POINT InputTabPoint(int input) {
   const RECT r = InputTabBox(input);
   return {(r.left + r.right) / 2, (r.top + r.bottom) / 2};
-}
-
-std::vector<COLORREF> CaptureClient(HWND window, const RECT& client) {
-  POINT topLeft{client.left, client.top}, bottomRight{client.right, client.bottom};
-  ClientToScreen(window, &topLeft);
-  ClientToScreen(window, &bottomRight);
-  return CaptureScreenPixels({topLeft.x, topLeft.y, bottomRight.x, bottomRight.y});
-}
-
-std::vector<std::string> Reports(const std::vector<std::string>& trace, size_t from = 0) {
-  std::vector<std::string> reports;
-  for (size_t i = from; i < trace.size(); ++i)
-    if (trace[i].rfind("SLEEP ", 0) != 0) reports.push_back(trace[i]);
-  return reports;
-}
-
-// The body of a message box (icon and text, between the title bar and the buttons).
-constexpr RECT kMessageBody{20, win32::CDlgInfo::kTextAreaTop, 325, win32::CDlgInfo::kTextAreaBottom};
-
-// The body of the program's message box showing `text` in English, as this process's own box
-// draws it: the program's box shows that text exactly when its body looks the same.
-std::vector<COLORREF> ReferenceMessageBody(const std::u16string& text) {
-  static win32::CDlgInfo* box;
-  static std::vector<COLORREF> body;
-  static int visibleTicks;
-  visibleTicks = 0;
-  body.clear();
-  win32::CDlgInfo dialog(nullptr, RealClock(), win32::WindowTimers());
-  dialog.chineseText = false;
-  dialog.text = text;
-  box = &dialog;
-  const UINT_PTR timer = SetTimer(nullptr, 0, 50, [](HWND, UINT, UINT_PTR id, DWORD) {
-    if (!box->GetSafeHwnd() || !IsWindowVisible(*box) || ++visibleTicks < 6) return;  // shown and painted
-    KillTimer(nullptr, id);
-    body = CaptureClient(*box, kMessageBody);
-    box->EndDialog(IDOK);
-  });
-  dialog.DoModal();
-  KillTimer(nullptr, timer);
-  return body;
 }
 
 // The list of `parent` with control id `id` (the skinned lists sit in frames of their scroll bars,
@@ -171,33 +124,13 @@ class SettingDialogInProgram : public ::testing::Test {
   }
 
   HWND StartAndShow() {
-    const bool started = process_.Start(program_, {.arguments = {L"--virtual", L"--trace", TraceFile().wstring()},
-                                                   .environment = {{L"NX7_STANDIN_LOG", folder_.StandInLog().wstring()}}});
-    if (!started) {
-      ADD_FAILURE() << process_.Error();
-      return nullptr;
-    }
-    HWND main = WaitForWindow({.title = kTitle, .processId = process_.Id()}, milliseconds(20000));
-    if (!main) return nullptr;
-    if (!WaitUntilSettled(main, 959, 639)) ADD_FAILURE() << "the main window did not settle at 959 x 639";
-    ActivateWindow(main);
-    std::this_thread::sleep_for(milliseconds(300));
-    return main;
+    return StartAndShowProgram(process_, folder_, program_, {L"--virtual", L"--trace", TraceFile().wstring()},
+                               milliseconds(300));
   }
 
   std::filesystem::path TraceFile() const { return folder_.Path() / "trace.txt"; }
   // The trace once nothing has been added to it for 600 ms.
-  std::vector<std::string> SettledTrace() const {
-    std::vector<std::string> last = ReadLines(TraceFile());
-    int still = 0;
-    for (int i = 0; i < 100 && still < 6; ++i) {
-      std::this_thread::sleep_for(milliseconds(100));
-      std::vector<std::string> now = ReadLines(TraceFile());
-      still = now == last ? still + 1 : 0;
-      last = std::move(now);
-    }
-    return last;
-  }
+  std::vector<std::string> SettledTrace() const { return SettledLines(TraceFile()); }
 
   // APPLY, through the progress dialog until it has closed; the reports it sent.
   std::vector<std::string> Apply(HWND main) {
@@ -217,26 +150,8 @@ class SettingDialogInProgram : public ::testing::Test {
   // The reports nx7ctl apply sends for `profile` (relative to the program folder) with the
   // program's macro library and the given macro ids of the inputs.
   std::vector<std::string> Nx7ctlApplyReports(const std::filesystem::path& profile, const std::wstring& macroIds = {},
-                                              bool mustWork = true) {
-    const auto trace = folder_.Path() / "nx7ctl-trace.txt";
-    std::filesystem::remove(trace);
-    std::vector<std::wstring> arguments = {L"apply", (folder_.Path() / profile).wstring(), L"--virtual", L"--trace",
-                                           trace.wstring(), L"--macros", (folder_.Path() / "Macro.cfg").wstring()};
-    if (!macroIds.empty()) {
-      arguments.push_back(L"--macro-ids");
-      arguments.push_back(macroIds);
-    }
-    Process ctl;
-    if (!ctl.Start(BuildFiles::Nx7ctl(), {.arguments = arguments, .output = folder_.Path() / "nx7ctl-output.txt"})) {
-      ADD_FAILURE() << ctl.Error();
-      return {};
-    }
-    const auto code = ctl.WaitForExit(milliseconds(30000));
-    if (mustWork) {
-      EXPECT_EQ(code, 0u) << folder_.Read("nx7ctl-output.txt");
-    }
-    if (code != 0u) return {};
-    return Reports(ReadLines(trace));
+                                              bool mustWork = true) const {
+    return e2e::Nx7ctlApplyReports(folder_, profile, macroIds, mustWork);
   }
   std::vector<std::string> ExpectedReports(const SettingsBlock& block, const std::wstring& macroIds = {}) {
     WriteFile("expected.cfg", block);
@@ -502,18 +417,7 @@ TEST_F(SettingDialogInProgram, AProgramChosenInTheFileDialogRunsFromTheInput) {
   // The mouse keeps the input's own function; the program intercepts it.
   EXPECT_EQ(sent, ExpectedReports(Defaults()));
 
-  MoveCursorTo({400, 400});
-  for (int step = 0; step < 3; ++step) {
-    INPUT in{};
-    in.type = INPUT_MOUSE;
-    in.mi.dwFlags = MOUSEEVENTF_WHEEL;
-    in.mi.mouseData = WHEEL_DELTA;
-    ASSERT_EQ(SendInput(1, &in, sizeof in), 1u);
-    std::this_thread::sleep_for(milliseconds(100));
-  }
-  EXPECT_TRUE(WaitUntil([&] { return folder_.StandInLines().size() >= 3; }, milliseconds(10000)));
-  std::this_thread::sleep_for(milliseconds(500));  // a launch too many would show by now
-  EXPECT_EQ(folder_.StandInLines(), (std::vector<std::string>(3, "0")));
+  EXPECT_EQ(LaunchesOfWheelSteps(folder_, 3), (std::vector<std::string>(3, "0")));
 }
 
 // The only Click input cannot lose it: the refusal shows and nothing changes. The disable box

@@ -8,6 +8,7 @@
 #include <thread>
 
 #include "harness.h"
+#include "program_e2e.h"
 #include "platform/win32/wide.h"
 #include "skin/dlg_info_win32.h"
 #include "skin/layout.h"
@@ -21,12 +22,8 @@ namespace {
 
 namespace sp = layout::stats_page;
 
-constexpr wchar_t kTitle[] = L"Vorna NX7 Gaming Mouse Driver";
-constexpr wchar_t kInfoTitle[] = L"VornaNX7InfoDlg";
 constexpr wchar_t kStsKey[] = L"Software\\VORNA\\NX7\\STS";
-constexpr wchar_t kLanguageKey[] = L"Software\\VORNA\\NX7\\LANGUAGE";
 constexpr UINT kHookedInput = 0x7EB;
-constexpr int kEnglish = 2, kChinese = 1;
 constexpr POINT kStatsTab{663, 103};
 // The page's place in the main window's client area.
 constexpr POINT kPage{15, 128};
@@ -34,38 +31,6 @@ constexpr POINT Page(int x, int y) { return {kPage.x + x, kPage.y + y}; }
 // Buttons of the two-button confirmation box (client points).
 constexpr POINT kBoxOk{211, 143};
 constexpr POINT kBoxCancel{278, 143};
-constexpr RECT kMessageBody{20, win32::CDlgInfo::kTextAreaTop, 325, win32::CDlgInfo::kTextAreaBottom};
-
-std::vector<COLORREF> CaptureClient(HWND window, const RECT& client) {
-  POINT topLeft{client.left, client.top}, bottomRight{client.right, client.bottom};
-  ClientToScreen(window, &topLeft);
-  ClientToScreen(window, &bottomRight);
-  return CaptureScreenPixels({topLeft.x, topLeft.y, bottomRight.x, bottomRight.y});
-}
-
-// The body of the program's message box showing `text`, as this process's own box draws it.
-std::vector<COLORREF> ReferenceMessageBody(const std::u16string& text, bool chinese) {
-  static win32::CDlgInfo* box;
-  static std::vector<COLORREF> body;
-  static int visibleTicks;
-  visibleTicks = 0;
-  body.clear();
-  win32::CDlgInfo dialog(nullptr, RealClock(), win32::WindowTimers());
-  dialog.chineseText = chinese;
-  dialog.twoButtons = 1;
-  dialog.text = text;
-  box = &dialog;
-  const UINT_PTR timer = SetTimer(nullptr, 0, 50, [](HWND, UINT, UINT_PTR id, DWORD) {
-    if (!box->GetSafeHwnd() || !IsWindowVisible(*box) || ++visibleTicks < 6) return;
-    KillTimer(nullptr, id);
-    body = CaptureClient(*box, kMessageBody);
-    box->EndDialog(IDOK);
-  });
-  dialog.DoModal();
-  KillTimer(nullptr, timer);
-  return body;
-}
-
 std::optional<StatsCounters> StoredCounters() {
   std::array<uint32_t, 6> v{};
   for (size_t i = 0; i < v.size(); ++i) {
@@ -298,7 +263,7 @@ TEST_P(StatisticsReset, ResetAsksInTheLanguageAndOnlyOkZeroesAndSaves) {
                     kPage.y + sp::kTrophyPicture.bottom};
   const std::vector<COLORREF> level7 = CaptureClient(main, trophy);
 
-  const std::vector<COLORREF> question = ReferenceMessageBody(std::u16string(ResetQuestionText(chinese)), chinese);
+  const std::vector<COLORREF> question = ReferenceMessageBody(std::u16string(ResetQuestionText(chinese)), chinese, true);
   const POINT reset = Page((sp::kResetButton.left + sp::kResetButton.right) / 2, (sp::kResetButton.top + sp::kResetButton.bottom) / 2);
   // Cancel: nothing changes.
   ClickClient(main, reset);
