@@ -1,7 +1,5 @@
 #include "skin/bmp_pixels.h"
 
-#include <cstring>
-
 #include "common/bytes.h"
 
 namespace nx7::skin {

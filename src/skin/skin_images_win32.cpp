@@ -56,8 +56,7 @@ class GlobalLock {
 // Skin files are whole-window pictures of a few megabytes; anything far beyond is not one.
 constexpr DWORD kLargestSkinFile = 64u << 20;
 
-// A whole skin picture is kept as a device bitmap: it is drawn as the background of a window
-// again and again, and its megabytes stay with the display rather than in the process.
+// A copy of a picture the system's decoder made (its picture object deletes its own bitmap).
 Bitmap CopyToDeviceBitmap(HBITMAP source, SIZE size) {
   Bitmap copy;
   if (size.cx <= 0 || size.cy <= 0) return copy;
@@ -68,6 +67,17 @@ Bitmap CopyToDeviceBitmap(HBITMAP source, SIZE size) {
   BitmapDc to(screen, copy.Get());
   ::BitBlt(to, 0, 0, size.cx, size.cy, from, 0, 0, SRCCOPY);
   return copy;
+}
+
+// The bytes of resource `id` of `type` in `module`, in place; empty when it is missing.
+std::span<const uint8_t> ResourceBytes(HINSTANCE module, UINT id, const wchar_t* type) {
+  HRSRC info = ::FindResourceW(module, MAKEINTRESOURCEW(id), type);
+  if (!info) return {};
+  const DWORD size = ::SizeofResource(module, info);
+  HGLOBAL loaded = ::LoadResource(module, info);
+  const auto* data = static_cast<const uint8_t*>(loaded ? ::LockResource(loaded) : nullptr);
+  if (!data) return {};
+  return {data, size};
 }
 
 }  // namespace
@@ -172,17 +182,12 @@ Bitmap CutBitmap(HBITMAP source, int left, int top, int right, int bottom) {
 
 bool LoadPngResource(UINT id, GdiplusImage& image) {
   if (!InitUserInterface()) return false;
-  HINSTANCE module = ResourceModule();
-  HRSRC info = ::FindResourceW(module, MAKEINTRESOURCEW(id), L"PNG");
-  if (!info) return false;
-  const DWORD size = ::SizeofResource(module, info);
-  HGLOBAL loaded = ::LoadResource(module, info);
-  const void* data = loaded ? ::LockResource(loaded) : nullptr;
-  if (!data || size == 0) return false;
+  const std::span<const uint8_t> png = ResourceBytes(ResourceModule(), id, L"PNG");
+  if (png.empty()) return false;
 
-  GlobalMemory copy(::GlobalAlloc(GMEM_FIXED, size));
+  GlobalMemory copy(::GlobalAlloc(GMEM_FIXED, png.size()));
   if (!copy.Get()) return false;
-  std::memcpy(reinterpret_cast<void*>(copy.Get()), data, size);
+  std::memcpy(reinterpret_cast<void*>(copy.Get()), png.data(), png.size());
   ComPtr<IStream> stream;
   // The stream does not own the block: GDI+ may read it lazily, so decode fully below.
   if (FAILED(::CreateStreamOnHGlobal(copy.Get(), FALSE, stream.Out()))) return false;
@@ -206,15 +211,8 @@ bool LoadPngResource(UINT id, GdiplusImage& image) {
 
 SkinBitmap LoadResourceBitmap(UINT id) {
   HINSTANCE module = ResourceModule();
-  if (HRSRC info = ::FindResourceW(module, MAKEINTRESOURCEW(id), MAKEINTRESOURCEW(2) /* RT_BITMAP */)) {
-    const DWORD size = ::SizeofResource(module, info);
-    HGLOBAL loaded = ::LoadResource(module, info);
-    const auto* data = static_cast<const uint8_t*>(loaded ? ::LockResource(loaded) : nullptr);
-    if (data && size) {
-      const std::span<const uint8_t> dib(data, size);
-      if (SkinBitmap picture = DibFromBmp(dib, skin::ReadPackedDib(dib))) return picture;
-    }
-  }
+  const std::span<const uint8_t> dib = ResourceBytes(module, id, RT_BITMAP);
+  if (SkinBitmap picture = DibFromBmp(dib, skin::ReadPackedDib(dib))) return picture;
   SkinBitmap result;
   result.bitmap.Attach(::LoadBitmapW(module, MAKEINTRESOURCEW(id)));
   const SIZE dims = BitmapSize(result.bitmap.Get());
