@@ -3,6 +3,8 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <cstdint>
+#include <iterator>
 
 #include "common/text.h"
 #include "platform/win32/file_handle.h"
@@ -133,8 +135,16 @@ FileStatus Win32FileSystem::CreateTemporary(std::u16string_view target, std::u16
 
 FileStatus Win32FileSystem::Replace(std::u16string_view tempPath, std::u16string_view target) {
   const std::u16string from(tempPath), to(target);
-  if (MoveFileExW(Wide(from), Wide(to), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) return FileStatus::Ok;
-  return Fail("MoveFileExW", GetLastError());
+  // The pauses before each new attempt, about a second in all: a file someone holds open is
+  // usually free again within milliseconds.
+  static constexpr uint32_t kPausesMs[] = {5, 10, 20, 40, 80, 160, 320, 400};
+  for (size_t attempt = 0;; ++attempt) {
+    if (MoveFileExW(Wide(from), Wide(to), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) return FileStatus::Ok;
+    const DWORD error = GetLastError();
+    const bool held = error == ERROR_ACCESS_DENIED || error == ERROR_SHARING_VIOLATION || error == ERROR_LOCK_VIOLATION;
+    if (!held || attempt == std::size(kPausesMs)) return Fail("MoveFileExW", error);
+    clock_.Sleep(kPausesMs[attempt]);
+  }
 }
 
 void Win32FileSystem::DiscardTemporary(std::u16string_view tempPath) { DeleteFileW(Wide(std::u16string(tempPath))); }

@@ -71,6 +71,55 @@ TEST_F(Win32FileSystemTest, ReadOnlyFileIsAccessDeniedAndKeptWhole) {
   EXPECT_EQ(Names(), std::vector<std::u16string>{u"ro.cfg"});
 }
 
+// A clock that records the pauses asked of it and lets go of a held file at the given pause.
+class HoldingClock final : public Clock {
+ public:
+  HoldingClock(HANDLE held, size_t releaseAt) : held_(held), releaseAt_(releaseAt) {}
+  ~HoldingClock() override { if (held_ != INVALID_HANDLE_VALUE) CloseHandle(held_); }
+  uint32_t TickCount() override { return 0; }
+  void Sleep(uint32_t ms) override {
+    pauses.push_back(ms);
+    if (pauses.size() == releaseAt_ && held_ != INVALID_HANDLE_VALUE) {
+      CloseHandle(held_);
+      held_ = INVALID_HANDLE_VALUE;
+    }
+  }
+  std::vector<uint32_t> pauses;
+
+ private:
+  HANDLE held_;
+  size_t releaseAt_;
+};
+
+// Someone reading the file for a moment (a scanner, a backup, another program) does not cost the
+// write; someone who keeps it open gets a refusal after about a second, with the file whole.
+TEST_F(Win32FileSystemTest, AFileHeldOpenIsReplacedOnceLetGoAndRefusedIfNever) {
+  const std::u16string file = root_ + u"\\held.cfg";
+  auto open = [&] {
+    return CreateFileW(Wide(file), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, nullptr);
+  };
+  std::vector<uint8_t> read;
+  for (size_t releaseAt : {size_t(1), size_t(3), size_t(100)}) {
+    SCOPED_TRACE("let go at pause " + std::to_string(releaseAt));
+    ASSERT_EQ(Win32FileSystem().WriteWholeFile(file, Bytes("old")), FileStatus::Ok);
+    HoldingClock clock(open(), releaseAt);
+    Win32FileSystem fs(clock);
+    const bool letGo = releaseAt < 100;
+    EXPECT_EQ(fs.WriteWholeFile(file, Bytes("new")), letGo ? FileStatus::Ok : FileStatus::AccessDenied);
+    if (letGo) {
+      EXPECT_EQ(clock.pauses.size(), releaseAt);
+    } else {
+      uint32_t total = 0;
+      for (uint32_t ms : clock.pauses) total += ms;
+      EXPECT_GE(total, 900u);
+      EXPECT_LE(total, 1500u);
+    }
+    ASSERT_EQ(fs.ReadWholeFile(file, 10, read), FileStatus::Ok);
+    EXPECT_EQ(read, Bytes(letGo ? "new" : "old"));
+  }
+  EXPECT_EQ(Names(), std::vector<std::u16string>{u"held.cfg"});
+}
+
 // A file already at the old fixed temporary name is neither consumed nor overwritten, and no
 // temporary of our own is left behind.
 TEST_F(Win32FileSystemTest, ExistingNamesBesideTheTargetAreNeverUsed) {
