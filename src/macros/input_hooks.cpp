@@ -1,5 +1,7 @@
 #include "macros/input_hooks.h"
 
+#include <thread>
+
 #include "macros/hook_messages.h"
 
 namespace nx7 {
@@ -7,6 +9,7 @@ namespace {
 
 constexpr auto kRelaxed = std::memory_order_relaxed;
 
+constexpr uint32_t kMove = 0x200;
 constexpr uint32_t kLeftPress = 0x201;
 constexpr uint32_t kRightPress = 0x204;
 constexpr uint32_t kMiddlePress = 0x207;
@@ -86,7 +89,19 @@ HookResult InputHooks::OnKeyboardEvent(uint32_t vk, uint32_t flags) {
   return HookResult::kPassOn;
 }
 
+void InputHooks::SetPointerMoveListener(PointerMoveListener* listener) {
+  moveListener_.store(listener);
+  // A hook call that picked up the old listener before the store is let finish.
+  while (moveCallsInFlight_.load() != 0) std::this_thread::yield();
+}
+
 HookResult InputHooks::OnMouseEvent(uint32_t message, uint32_t mouseData) {
+  if (message == kMove) {
+    moveCallsInFlight_.fetch_add(1);
+    if (PointerMoveListener* listener = moveListener_.load()) listener->PointerMoved();
+    moveCallsInFlight_.fetch_sub(1);
+    return HookResult::kPassOn;
+  }
   MouseEventCode code = 0;
   uint32_t release = 0;  // the release to swallow after an intercepted press; 0 for the wheel
   switch (message) {

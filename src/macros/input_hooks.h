@@ -37,6 +37,15 @@ class HookInstaller {
 
 enum class HookResult { kPassOn, kSwallow };
 
+// Told of every pointer move the mouse hook sees, on the hook's thread: it must return at once.
+class PointerMoveListener {
+ public:
+  virtual void PointerMoved() = 0;
+
+ protected:
+  ~PointerMoveListener() = default;
+};
+
 class InputHooks {
  public:
   static constexpr int kInterceptEntries = 12;
@@ -73,6 +82,9 @@ class InputHooks {
   // event's mouse data (wheel delta or extra-button number in its upper half).
   HookResult OnMouseEvent(uint32_t message, uint32_t mouseData);
 
+  // Pointer moves go to `listener` from now on (null: to nobody). Once this returns, the listener
+  // that was replaced is called no more and may go.
+  void SetPointerMoveListener(PointerMoveListener* listener);
   // Inspection, for tests and diagnostics.
   WindowHandle Target() const { return target_.load(std::memory_order_relaxed); }
   bool RecordMode() const { return recording_.load(std::memory_order_relaxed); }
@@ -92,6 +104,8 @@ class InputHooks {
   std::atomic<WindowHandle> target_{nullptr};
   std::atomic<WindowHandle> defaultTarget_{nullptr};
   std::atomic<uint32_t> pendingRelease_{0};
+  std::atomic<PointerMoveListener*> moveListener_{nullptr};
+  std::atomic<int> moveCallsInFlight_{0};
 };
 
 }  // namespace nx7

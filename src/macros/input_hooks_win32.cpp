@@ -15,9 +15,6 @@ std::atomic<Win32HookInstaller*> g_owner{nullptr};
 // How many events the hook procedures have seen, and how often the watch placed them again.
 std::atomic<uint32_t> g_hookCalls{0};
 std::atomic<unsigned> g_reinstalls{0};
-// The watch looks twice a second: a dropped hook is back within a second of the first input it
-// missed, and an idle look is one system call.
-constexpr UINT kWatchPeriodMs = 500;
 constexpr UINT kDropHooks = WM_APP + 1;  // thread message: tests take the hooks away as the system would
 
 LRESULT CALLBACK KeyboardProc(int code, WPARAM wParam, LPARAM lParam) {
@@ -71,7 +68,8 @@ DWORD WINAPI Win32HookInstaller::HookThread(void* param) {
   if (!installed) return 1;
 
   HookWatch watch;
-  SetTimer(nullptr, 0, kWatchPeriodMs, nullptr);
+  UINT_PTR lookTimer = SetTimer(nullptr, 0, watch.NextLookMs(), nullptr);
+  UINT lookPeriod = watch.NextLookMs();
   while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
     if (msg.hwnd == nullptr && msg.message == kDropHooks) {
       keyboard.Reset();
@@ -85,6 +83,11 @@ DWORD WINAPI Win32HookInstaller::HookThread(void* param) {
         keyboard.Attach(SetWindowsHookExW(WH_KEYBOARD_LL, KeyboardProc, module, 0));
         mouse.Attach(SetWindowsHookExW(WH_MOUSE_LL, MouseProc, module, 0));
         g_reinstalls.fetch_add(1, std::memory_order_relaxed);
+      }
+      // The same id takes the new period.
+      if (watch.NextLookMs() != lookPeriod) {
+        lookPeriod = watch.NextLookMs();
+        SetTimer(nullptr, lookTimer, lookPeriod, nullptr);
       }
     } else {
       DispatchMessageW(&msg);

@@ -452,7 +452,7 @@ bool CSkinScrollWnd::Wrap(HWND control, SharedSkinBitmap skin) {
   // Moving it in recomputes its frame through the filter, which places the bars.
   ::SetWindowPos(control, nullptr, 0, 0, client.right, client.bottom,
                  SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
-  ::SetTimer(GetSafeHwnd(), kSyncTimer, 500, nullptr);
+  StartSyncTimer();
   SyncBars();
   return true;
 }
@@ -476,8 +476,11 @@ LRESULT CALLBACK CSkinScrollWnd::ControlProc(HWND hwnd, UINT message, WPARAM w, 
     case WM_NCCALCSIZE:
       self->AfterNcCalcSize(*reinterpret_cast<RECT*>(l));
       break;
-    case WM_ERASEBKGND:
     case WM_PAINT:
+      self->StartSyncTimer();
+      self->SyncBars();
+      break;
+    case WM_ERASEBKGND:
     case WM_KEYDOWN:
     case WM_MOUSEWHEEL:
     case WM_VSCROLL:
@@ -587,9 +590,18 @@ void CSkinScrollWnd::OnScroll(UINT code, int position, HWND from) {
   }
 }
 
+// A hidden control (its page, or the whole program in the tray) is not looked at: the timer
+// stops and the control's next paint starts it again.
+void CSkinScrollWnd::StartSyncTimer() {
+  if (syncing_) return;
+  syncing_ = ::SetTimer(GetSafeHwnd(), kSyncTimer, 500, nullptr) != 0;
+}
+
 void CSkinScrollWnd::OnTimer(UINT_PTR id) {
-  if (id == kSyncTimer) SyncBars();
-  else Decline();
+  if (id != kSyncTimer) return Decline();
+  if (control_ && ::IsWindowVisible(control_)) return SyncBars();
+  ::KillTimer(GetSafeHwnd(), kSyncTimer);
+  syncing_ = false;
 }
 
 LRESULT CSkinScrollWnd::OnMouseWheel(WPARAM w, LPARAM l) {

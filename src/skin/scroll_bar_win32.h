@@ -98,7 +98,7 @@ class CSkinScrollLimit : public WindowClass<CSkinScrollLimit, CWnd> {
 class CSkinScrollWnd : public WindowClass<CSkinScrollWnd, CWnd, DoubleBufferedPaint<CSkinScrollWnd>> {
  public:
   static constexpr UINT kLayOut = 0x464;       // wParam: has a vertical bar, lParam: left bars
-  static constexpr UINT_PTR kSyncTimer = 1;    // copies the control's scroll state every 500 ms
+  static constexpr UINT_PTR kSyncTimer = 1;    // copies the control's scroll state every 500 ms while shown
   static constexpr UINT kLimitId = 200;
   static constexpr UINT kHorizontalId = 100;
   static constexpr UINT kVerticalId = 101;
@@ -115,6 +115,7 @@ class CSkinScrollWnd : public WindowClass<CSkinScrollWnd, CWnd, DoubleBufferedPa
   HWND Limit() const { return limit_.GetSafeHwnd(); }
   int CornerMode() const { return corner_; }
   bool IsScrolling() const { return scrolling_; }
+  bool IsSyncing() const { return syncing_; }
 
  private:
   friend CSkinScrollWnd* SkinWndScroll(HWND control, SharedSkinBitmap skin);
@@ -127,6 +128,7 @@ class CSkinScrollWnd : public WindowClass<CSkinScrollWnd, CWnd, DoubleBufferedPa
   // Copies the control's scroll state into each visible bar that shows something else.
   void SyncBars();
   void SyncBar(CSkinScrollBar& bar, int which);
+  void StartSyncTimer();
   void Paint(HDC dc);
   LRESULT OnLayOut(WPARAM hasVertical, LPARAM leftBars);
   void OnScroll(UINT code, int position, HWND bar);
@@ -137,6 +139,7 @@ class CSkinScrollWnd : public WindowClass<CSkinScrollWnd, CWnd, DoubleBufferedPa
   void OnFinalMessage() override { delete this; }
 
   HWND control_ = nullptr;
+  bool syncing_ = false;  // the sync timer runs
   SharedSkinBitmap skin_;
   int cell_ = layout::art::kScrollCell;
   CSkinScrollLimit limit_;

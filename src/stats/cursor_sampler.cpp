@@ -14,8 +14,20 @@ void CursorSampler::Start(WindowHandle window) {
 }
 
 void CursorSampler::Stop() {
-  stop_ = true;
+  {
+    std::lock_guard lock(parkMutex_);
+    stop_ = true;
+  }
+  park_.notify_all();
   if (thread_.joinable()) thread_.join();
+}
+
+void CursorSampler::PointerMoved() {
+  if (!movesTold_.load(std::memory_order_relaxed)) movesTold_.store(true);
+  if (moved_.exchange(true)) return;
+  // Taken so that the wake cannot fall between the thread's look at `moved_` and its wait.
+  std::lock_guard lock(parkMutex_);
+  park_.notify_one();
 }
 
 CursorPoint CursorSampler::Sample() const {
@@ -27,12 +39,18 @@ void CursorSampler::Run(WindowHandle window) {
   bool posted = false;
   uint64_t last = 0;
   while (!stop_) {
+    moved_ = false;
     const CursorPoint p = readCursor_();
     const uint64_t packed = (uint64_t(uint32_t(p.x)) << 32) | uint32_t(p.y);
     sample_ = packed;
-    if (!posted || packed != last) poster_.Post(window, WM_STS_CURSOR, 0, 0);
+    const bool still = posted && packed == last;
+    if (!still) poster_.Post(window, WM_STS_CURSOR, 0, 0);
     posted = true;
     last = packed;
+    if (still && movesTold_) {
+      std::unique_lock lock(parkMutex_);
+      park_.wait(lock, [this] { return moved_ || stop_; });
+    }
     for (uint32_t waited = 0; waited < kPeriodMs && !stop_; waited += kStopSliceMs) clock_.Sleep(kStopSliceMs);
   }
 }

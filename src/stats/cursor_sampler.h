@@ -8,18 +8,28 @@
 // through the Clock: every wake costs a round trip to the system (the wineserver under Wine), and
 // shorter slices, to see a stop sooner, made the sampler most of the program's idle work. A stop
 // therefore waits for the current pause to end, at most one period.
+//
+// Once the mouse hook has told of a pointer move (PointerMoved), a sample equal to the one before
+// parks the thread until the next move: a still mouse costs no wake at all, and the distance is
+// the same, since a cursor that did not move adds nothing. Without the hook (never told of a
+// move) it samples every period as before. A woken thread still pauses a period before it reads:
+// under Wine a read of the cursor at the very moment of a move can put the cursor back where the
+// display last saw it.
 #include <atomic>
+#include <condition_variable>
 #include <cstdint>
 #include <functional>
+#include <mutex>
 #include <thread>
 
+#include "macros/input_hooks.h"
 #include "platform/clock.h"
 #include "platform/message_poster.h"
 #include "stats/statistics.h"
 
 namespace nx7 {
 
-class CursorSampler {
+class CursorSampler final : public PointerMoveListener {
  public:
   static constexpr uint32_t kPeriodMs = 500;
   static constexpr uint32_t kStopSliceMs = kPeriodMs;
@@ -37,6 +47,9 @@ class CursorSampler {
   bool Running() const { return thread_.joinable(); }
   // The latest sample (safe from any thread).
   CursorPoint Sample() const;
+  // From the mouse hook's thread: the pointer moved. Wakes a parked thread; otherwise one atomic
+  // exchange.
+  void PointerMoved() override;
 
  private:
   void Run(WindowHandle window);
@@ -47,6 +60,10 @@ class CursorSampler {
   // x in the high half, y in the low: one atomic word, so a reader never sees half a point.
   std::atomic<uint64_t> sample_{0};
   std::atomic<bool> stop_{false};
+  std::atomic<bool> movesTold_{false};  // the hook tells of moves: a still cursor may park
+  std::atomic<bool> moved_{false};      // a move since the last sample
+  std::mutex parkMutex_;
+  std::condition_variable park_;
   std::thread thread_;
 };
 

@@ -86,6 +86,7 @@ BOOL CDlgSts::OnInitDialog() {
   sampler_ = std::make_unique<CursorSampler>(app_.clock(), app_.poster(), readCursor_);
   stats_.SetLastCursor(readCursor_());
   sampler_->Start(self);
+  app_.hooks().SetPointerMoveListener(sampler_.get());
   timers_.Start(self, kDistanceTimer, kDistanceRepaintMs);
   timers_.Start(self, kSaveTimer, savePeriodMs_);
   return TRUE;
@@ -97,7 +98,10 @@ void CDlgSts::RefreshToolTips() {
 }
 
 void CDlgSts::OnDestroy() {
-  if (sampler_) sampler_->Stop();
+  if (sampler_) {
+    app_.hooks().SetPointerMoveListener(nullptr);
+    sampler_->Stop();
+  }
   timers_.Stop(GetSafeHwnd(), kDistanceTimer);
   timers_.Stop(GetSafeHwnd(), kSaveTimer);
   SaveStatistics();

@@ -156,6 +156,27 @@ TEST_F(InputHooksTest, InterceptedWheelStepIsSwallowedWithoutPendingRelease) {
   EXPECT_EQ(poster.Take(), (std::vector{Hooked(0x20A00), Hooked(0x20A01), Hooked(0x201)}));
 }
 
+// Moves go to the listener only, are never posted and pass on, also while a release is pending;
+// a listener taken away hears nothing more.
+TEST_F(InputHooksTest, PointerMovesReachTheListenerAndNothingElse) {
+  struct Counter final : PointerMoveListener {
+    void PointerMoved() override { ++moves; }
+    int moves = 0;
+  } counter;
+  EXPECT_EQ(hooks.OnMouseEvent(0x200, 0), HookResult::kPassOn);  // nobody listens yet
+  hooks.SetPointerMoveListener(&counter);
+  hooks.SetMouseIntercept(0x201, false);
+  EXPECT_EQ(hooks.OnMouseEvent(0x201, 0), HookResult::kSwallow);
+  EXPECT_EQ(hooks.OnMouseEvent(0x200, 0), HookResult::kPassOn);
+  EXPECT_EQ(hooks.OnMouseEvent(0x200, 0), HookResult::kPassOn);
+  EXPECT_EQ(hooks.PendingRelease(), 0x202u);
+  EXPECT_EQ(hooks.OnMouseEvent(0x202, 0), HookResult::kSwallow);
+  hooks.SetPointerMoveListener(nullptr);
+  EXPECT_EQ(hooks.OnMouseEvent(0x200, 0), HookResult::kPassOn);
+  EXPECT_EQ(counter.moves, 2);
+  EXPECT_EQ(poster.Take(), std::vector{Hooked(0x201)});
+}
+
 TEST_F(InputHooksTest, MouseNotificationOffSilencesOnlyTheEventsThatAreNotIntercepted) {
   hooks.SetNotifyFlags(true, false);
   hooks.SetMouseIntercept(0x207, false);

@@ -363,7 +363,7 @@ TEST_F(Win32InputHooksTest, HooksTheSystemDroppedArePlacedAgain) {
   ASSERT_TRUE(SendMouse(MOUSEEVENTF_LEFTDOWN));
   ASSERT_TRUE(SendMouse(MOUSEEVENTF_LEFTUP));
   EXPECT_EQ(Posts(Take()), std::vector{Hooked(main_, 0x201)});
-  Sleep(1600);  // three looks with working hooks
+  Sleep(1600);  // looks with working hooks
   EXPECT_EQ(installer_.Reinstalls(), before);
 
   installer_.DropHooksAsTheSystemWould();

@@ -85,6 +85,18 @@ class ScrollBarTest : public ::testing::Test {
   CSkinScrollWnd* frame = nullptr;
 };
 
+// Nothing looks at a hidden list (its page, or the program in the tray); its first paint when
+// shown again brings the bar up to date and the looking back.
+TEST_F(ScrollBarTest, TheBarFollowsTheListOnlyWhileItIsShown) {
+  Fill(5);
+  ASSERT_TRUE(frame->IsSyncing());
+  ::ShowWindow(parent, SW_HIDE);
+  ASSERT_TRUE(PumpUntil([&] { return !frame->IsSyncing(); }));
+  for (int i = 5; i < 30; ++i) list.AddItem(listbox::kPlain, u"Item " + FromWide(std::to_wstring(i)), i);
+  ::ShowWindow(parent, SW_SHOW);
+  ASSERT_TRUE(PumpUntil([&] { return frame->IsSyncing() && ::IsWindowVisible(Bar()) && Bar().State().max == 29; }));
+}
+
 TEST_F(ScrollBarTest, TheWrapperPutsASkinnedBarOverTheListsOwn) {
   Fill(30);
   ASSERT_TRUE(PumpUntil([&] { return ::IsWindowVisible(Bar()) && Bar().State().max == 29; }));

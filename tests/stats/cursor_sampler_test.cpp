@@ -86,6 +86,45 @@ TEST(CursorSampler, AStopIsSeenWithinOneSliceOfThePause) {
   EXPECT_EQ(clock.TotalSlept(), uint64_t(CursorSampler::kStopSliceMs));
 }
 
+// Once the hook tells of moves, a still cursor is read once more and then not again until the
+// next move; a stop ends a parked thread at once.
+TEST(CursorSampler, WithMovesToldAStillCursorParksTheThreadUntilTheNextMove) {
+  VirtualClock clock;
+  RecordingPoster poster;
+  std::atomic<int> reads{0}, x{7};
+  CursorSampler sampler(clock, poster, [&] {
+    ++reads;
+    return CursorPoint{x.load(), 7};
+  });
+  auto waitFor = [&](int n) {
+    const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+    while (reads < n && std::chrono::steady_clock::now() < until) std::this_thread::yield();
+    return reads.load();
+  };
+  sampler.PointerMoved();
+  sampler.Start(&window);
+  ASSERT_EQ(waitFor(2), 2);  // the first sample, and the still one after a period
+  std::this_thread::sleep_for(std::chrono::milliseconds(50));
+  EXPECT_EQ(reads, 2);
+  EXPECT_EQ(clock.TotalSlept(), uint64_t(CursorSampler::kPeriodMs));
+  EXPECT_EQ(poster.Take().size(), 1u);
+
+  for (int step = 1; step <= 3; ++step) {
+    SCOPED_TRACE("move " + std::to_string(step));
+    x = 7 + step;
+    sampler.PointerMoved();
+    ASSERT_EQ(waitFor(2 + 2 * step), 2 + 2 * step);  // the move a period later, then still again
+    EXPECT_EQ(clock.TotalSlept(), uint64_t(1 + 2 * step) * CursorSampler::kPeriodMs);
+    std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    EXPECT_EQ(reads, 2 + 2 * step);
+    EXPECT_EQ(poster.Take().size(), 1u);
+    EXPECT_EQ(sampler.Sample(), (CursorPoint{7 + step, 7}));
+  }
+  sampler.Stop();
+  EXPECT_FALSE(sampler.Running());
+  EXPECT_TRUE(poster.Take().empty());
+}
+
 TEST(CursorSampler, NegativeCoordinatesSurviveTheHandOver) {
   VirtualClock clock;
   RecordingPoster poster;
