@@ -99,12 +99,16 @@ BOOL CNX70DriverDlg::OnInitDialog() {
   const int defaultFlag = ApplyDefaultLanguage(app_.Language());
   chineseLayout_ = app_.ChineseText();
   steps_.Mark("language");
-  // 3. A mouse in bootloader mode is handed to the flashing tool; nothing else happens.
+  // 3. A mouse in bootloader mode is handed to the flashing tool; nothing else happens. The
+  // pictures the windows need are read meanwhile.
+  StartPrefetch();
   const uint32_t bootloaderCheckStart = app_.clock().TickCount();
   const bool bootloader = BootloaderAtStart(services_.Usb(), app_.clock());
   mandatedWaitMs_ = app_.clock().TickCount() - bootloaderCheckStart;
+  prefetch_.Finish();
   steps_.Mark("bootloader_check");
   if (bootloader) {
+    prefetch_.Release();
     StartFlasher(services_.ShellService(), app_.ProgramFolder());
     Post(WM_CLOSE);
     closing_ = true;
@@ -124,6 +128,7 @@ BOOL CNX70DriverDlg::OnInitDialog() {
   BuildControls(chineseLayout_);
   steps_.Mark("controls");
   CreatePages();
+  prefetch_.Release();
   steps_.Mark("first_page_shown");
   // 8. Tray icon.
   AddTrayIcon();
@@ -236,10 +241,10 @@ void CNX70DriverDlg::StartWorker() {
 void CNX70DriverDlg::BuildControls(bool chineseLayout) {
   const HWND self = GetSafeHwnd();
   const std::u16string skins = app_.ProgramFolder() + u"\\skins\\";
-  mainNormal_ = SharedFileBitmap(skins + u"Main_Normal.bmp");
+  mainNormal_ = SharedFileBitmap(skins + kMainPictures.normal);
   // The pressed and hover pictures only give the buttons their pieces; they go when this returns.
-  const SharedSkinBitmap mainDown = SharedFileBitmap(skins + u"Main_Down.bmp");
-  const SharedSkinBitmap mainOver = SharedFileBitmap(skins + u"Main_Over.bmp");
+  const SharedSkinBitmap mainDown = SharedFileBitmap(skins + kMainPictures.down);
+  const SharedSkinBitmap mainOver = SharedFileBitmap(skins + kMainPictures.over);
   // The window takes the picture's size, centred in the full-screen work area.
   // No system frame: the template's caption gives the title only.
   ModifyStyle(WS_CAPTION | WS_THICKFRAME | WS_BORDER | WS_DLGFRAME, 0);
@@ -282,6 +287,16 @@ void CNX70DriverDlg::BuildControls(bool chineseLayout) {
   }
   regionButton(apply_, mw::kApplyButton);
   RefreshToolTips();
+}
+
+void CNX70DriverDlg::StartPrefetch() {
+  const std::u16string skins = app_.ProgramFolder() + u"\\skins\\";
+  std::vector<std::u16string> files;
+  for (const SkinPageFiles& page : {kMainPictures, CDlgMainSet::kPictures, CDlgLEDSet::kPictures,
+                                    CDlgMacro::kPictures, CDlgSts::kPictures, CDlgSupport::kPictures}) {
+    for (const char16_t* name : {page.normal, page.down, page.over}) files.push_back(skins + name);
+  }
+  prefetch_.Start(std::move(files), skins + u"Slider.png");
 }
 
 void CNX70DriverDlg::CreatePages() {

@@ -37,6 +37,7 @@
 #include "skin/gdi_bitmap_btn_win32.h"
 #include "skin/irr_button_win32.h"
 #include "skin/skin_images_win32.h"
+#include "skin/skin_prefetch_win32.h"
 #include "skin/xp_menu_win32.h"
 #include "store/store_outcome.h"
 
@@ -58,6 +59,7 @@ class CNX70DriverDlg
     : public WindowClass<CNX70DriverDlg, CDialogEx, DoubleBufferedPaint<CNX70DriverDlg>, XPMenuOwner<CNX70DriverDlg>>,
       private MessageFilter {
  public:
+  static constexpr SkinPageFiles kMainPictures{u"Main_Normal.bmp", u"Main_Down.bmp", u"Main_Over.bmp"};
   static constexpr UINT kTemplate = 102;
 
   CNX70DriverDlg(AppContext& app, ProgramServices& services, TimerSource& timers = WindowTimers());
@@ -80,6 +82,8 @@ class CNX70DriverDlg
   DownloadService::PointerSettings PointerSettings();
   // Start-up pieces.
   void BuildControls(bool chineseLayout);
+  // Reads the main window's and the pages' pictures while the bootloader checks wait.
+  void StartPrefetch();
   void CreatePages();
   LRESULT OnWriteReport(WPARAM, LPARAM);
   void AddTrayIcon();
@@ -151,6 +155,7 @@ class CNX70DriverDlg
   std::array<CIrrButton, 5> tabs_;
   std::array<CIrrButton, kProfileButtonCount> profiles_;
   CIrrButton apply_;
+  SkinPrefetch prefetch_;
   std::unique_ptr<CDlgMainSet> mainSet_;
   std::unique_ptr<CDlgLEDSet> ledSet_;
   std::unique_ptr<CDlgMacro> macro_;

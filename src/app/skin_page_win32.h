@@ -16,11 +16,20 @@
 
 namespace nx7::win32 {
 
+// A page's normal, pressed and hover pictures: file names below the skins folder.
+struct SkinPageFiles {
+  const char16_t* normal;
+  const char16_t* down;
+  const char16_t* over;
+};
+
 // The part every page shares: its three skin pictures and its background.
 class CSkinPage : public WindowClass<CSkinPage, CDialogEx, DoubleBufferedPaint<CSkinPage>> {
  public:
   // `skinFiles` are the normal, pressed and hover pictures below the program folder.
   CSkinPage(UINT templateId, AppContext& app, const char16_t* normal, const char16_t* down, const char16_t* over);
+  CSkinPage(UINT templateId, AppContext& app, const SkinPageFiles& files)
+      : CSkinPage(templateId, app, files.normal, files.down, files.over) {}
   ~CSkinPage() override { DestroyWindow(); }
   static std::span<const MessageEntry> MessageEntries();
 

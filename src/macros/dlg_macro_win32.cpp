@@ -39,7 +39,7 @@ std::u16string WindowText(HWND window) {
 }  // namespace
 
 CDlgMacro::CDlgMacro(AppContext& app, TimerSource& timers)
-    : WindowClass(IDD_DLG_MACRO, app, u"Macro_normal.bmp", u"Macro_down.bmp", u"Macro_over.bmp"),
+    : WindowClass(IDD_DLG_MACRO, app, kPictures),
       timers_(timers),
       pageBrush_(::CreateSolidBrush(kPageColour)) {}
 

@@ -16,6 +16,7 @@ namespace nx7::win32 {
 
 class CDlgMacro : public WindowClass<CDlgMacro, CSkinPage>, private MacroPageView {
  public:
+  static constexpr SkinPageFiles kPictures{u"Macro_normal.bmp", u"Macro_down.bmp", u"Macro_over.bmp"};
   static constexpr UINT kMacroListId = 0x100;
   static constexpr UINT kEventListId = 0x101;
   static constexpr UINT_PTR kRepeatCheckTimer = 0x99;

@@ -14,8 +14,7 @@ namespace nx7::win32 {
 namespace lp = layout::lighting_page;
 
 CDlgLEDSet::CDlgLEDSet(AppContext& app)
-    : WindowClass(IDD_DLG_LEDSET, app, u"Light\\LedSet_normal.bmp", u"Light\\LedSet_down.bmp",
-                  u"Light\\LedSet_over.bmp"),
+    : WindowClass(IDD_DLG_LEDSET, app, kPictures),
       rules_(app.settings()) {}
 
 std::span<const MessageEntry> CDlgLEDSet::MessageEntries() {
@@ -53,9 +52,9 @@ BOOL CDlgLEDSet::OnInitDialog() {
   // Swatch 3 only shows the colour of modes 1 and 2.
   swatches_[3].Create(self, ToRect(lp::kSwatch3.pick(ChineseLayout())), WS_CHILD | WS_VISIBLE | WS_DISABLED | BS_OWNERDRAW);
 
-  // The sliders' and number boxes' backgrounds are pieces of the page picture.
+  // The sliders' and number boxes' backgrounds are pieces of the page picture, read in place.
   const std::u16string skins = app_.ProgramFolder() + u"\\skins\\";
-  const GdiplusImage page = LoadPngFile(skins + u"Light\\LedSet_normal.bmp");
+  const GdiplusImage page = HasBackground() ? ImageOverBitmap(*normal_) : GdiplusImage();
   const std::u16string thumb = skins + u"Slider.png";
   auto slider = [&](CPngHSliderBar& bar, const layout::Rect& r, int id) {
     bar.Create(thumb, r.left, r.top, r.right, r.bottom, self, id);

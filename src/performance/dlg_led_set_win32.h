@@ -15,6 +15,8 @@ namespace nx7::win32 {
 
 class CDlgLEDSet : public WindowClass<CDlgLEDSet, CSkinPage> {
  public:
+  static constexpr SkinPageFiles kPictures{u"Light\\LedSet_normal.bmp", u"Light\\LedSet_down.bmp",
+                                           u"Light\\LedSet_over.bmp"};
   explicit CDlgLEDSet(AppContext& app);
   ~CDlgLEDSet() override { DestroyWindow(); }
   static std::span<const MessageEntry> MessageEntries();

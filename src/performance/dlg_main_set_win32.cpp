@@ -5,6 +5,7 @@
 #include "app/messages.h"
 #include "platform/win32/wide.h"
 #include "resource_ids.h"
+#include "skin/gdiplus_draw_win32.h"
 #include "skin/layout_win32.h"
 #include "skin/menuex/menu_ex_library_win32.h"
 
@@ -14,15 +15,6 @@ namespace pp = layout::performance_page;
 
 namespace {
 
-// A bitmap resource as a GDI+ image, for the controls that copy their background from it.
-GdiplusImage ResourceImage(UINT id) {
-  const SkinBitmap bitmap = LoadResourceBitmap(id);
-  Gdiplus::GpBitmap* image = nullptr;
-  if (!bitmap || Gdiplus::DllExports::GdipCreateBitmapFromHBITMAP(bitmap.bitmap.Get(), nullptr, &image) != Gdiplus::Ok)
-    return GdiplusImage();
-  return GdiplusImage(image);
-}
-
 std::u16string Number(int value) {
   const std::string text = std::to_string(value);
   return std::u16string(text.begin(), text.end());
@@ -31,7 +23,7 @@ std::u16string Number(int value) {
 }  // namespace
 
 CDlgMainSet::CDlgMainSet(AppContext& app)
-    : WindowClass(IDD_DLG_MAINSET, app, u"NX7_Main_Normal.bmp", u"NX7_Main_Down.bmp", u"NX7_Main_Over.bmp"),
+    : WindowClass(IDD_DLG_MAINSET, app, kPictures),
       rules_(app.settings()) {}
 
 std::span<const MessageEntry> CDlgMainSet::MessageEntries() {
@@ -71,8 +63,13 @@ BOOL CDlgMainSet::OnInitDialog() {
   // Every button holds its pieces now: the whole pressed and hover pictures can go.
   DropButtonPictures();
 
-  // The sliders and the lines box stand on pieces of the tabs' pressed picture.
-  const GdiplusImage backing = ResourceImage(UINT(zh ? pp::kTabBitmapsChinese[1] : pp::kTabBitmapsEnglish[1]));
+  const auto& pictures = zh ? pp::kTabBitmapsChinese : pp::kTabBitmapsEnglish;
+  // Each tab keeps only its own pieces once cut; held here, the pictures are loaded once for all
+  // seven tabs rather than once per tab.
+  const SharedSkinBitmap tabPictures[] = {SharedResourceBitmap(UINT(pictures[0])), SharedResourceBitmap(UINT(pictures[1])),
+                                          SharedResourceBitmap(UINT(pictures[2]))};
+  // The sliders and the lines box stand on pieces of the tabs' pressed picture, read in place.
+  const GdiplusImage backing = tabPictures[1] ? ImageOverBitmap(*tabPictures[1]) : GdiplusImage();
   const std::u16string thumb = app_.ProgramFolder() + u"\\skins\\Slider.png";
   auto slider = [&](CPngHSliderBar& bar, const layout::Rect& r, int id) {
     bar.Create(thumb, r.left, r.top, r.right, r.bottom, self, id);
@@ -88,11 +85,6 @@ BOOL CDlgMainSet::OnInitDialog() {
   lines_.Create(WS_CHILD | WS_VISIBLE | ES_CENTER | ES_NUMBER | ES_AUTOHSCROLL, ToRect(edit), self, kWheelLinesEditId);
   lines_.SetBackground(edit.left, edit.top, edit.width(), edit.height(), backing.Get());
 
-  const auto& pictures = zh ? pp::kTabBitmapsChinese : pp::kTabBitmapsEnglish;
-  // Each tab keeps only its own pieces once cut; held here, the pictures are loaded once for all
-  // seven tabs rather than once per tab.
-  const SharedSkinBitmap tabPictures[] = {SharedResourceBitmap(UINT(pictures[0])), SharedResourceBitmap(UINT(pictures[1])),
-                                          SharedResourceBitmap(UINT(pictures[2]))};
   for (size_t i = 0; i < tabs_.size(); ++i) {
     // The checked look marks an input whose function is not its default.
     tabs_[i].SetRadioMode(true);

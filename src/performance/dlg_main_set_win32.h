@@ -18,6 +18,7 @@ namespace nx7::win32 {
 
 class CDlgMainSet : public WindowClass<CDlgMainSet, CSkinPage> {
  public:
+  static constexpr SkinPageFiles kPictures{u"NX7_Main_Normal.bmp", u"NX7_Main_Down.bmp", u"NX7_Main_Over.bmp"};
   // Opens the settings of input `input` (0 to 6); true when the assignment may have changed.
   using InputEditor = std::function<bool(int input)>;
 

@@ -18,6 +18,22 @@ GdiplusImage LoadPngFile(const std::u16string& path) {
   return CopyImageArea(file.Get(), 0, 0, size.cx, size.cy);
 }
 
+GdiplusImage ImageOverBitmap(const SkinBitmap& picture) {
+  GdiplusImage image;
+  if (!picture || !InitUserInterface()) return image;
+  Gdiplus::GpBitmap* made = nullptr;
+  DIBSECTION dib{};
+  if (picture.topDown32 && ::GetObjectW(picture.bitmap.Get(), sizeof dib, &dib) == sizeof dib && dib.dsBm.bmBits &&
+      dib.dsBm.bmBitsPixel == 32) {
+    GP::GdipCreateBitmapFromScan0(dib.dsBm.bmWidth, dib.dsBm.bmHeight, dib.dsBm.bmWidthBytes, PixelFormat32bppRGB,
+                                  static_cast<BYTE*>(dib.dsBm.bmBits), &made);
+  } else {
+    GP::GdipCreateBitmapFromHBITMAP(picture.bitmap.Get(), nullptr, &made);
+  }
+  if (made) image.Attach(made);
+  return image;
+}
+
 GdiplusImage CopyImageArea(Gdiplus::GpImage* image, int x, int y, int width, int height) {
   GdiplusImage copy;
   if (!image || width <= 0 || height <= 0) return copy;

@@ -6,12 +6,17 @@
 #include <string>
 
 #include "framework/gdiplus_image.h"
+#include "skin/skin_images_win32.h"
 
 namespace nx7::win32 {
 
 // Loads a PNG (or any picture GDI+ reads) from a file into pixels of its own, so the file is
 // not kept open. None when the file is missing or cannot be decoded.
 GdiplusImage LoadPngFile(const std::u16string& path);
+// A GDI+ image of `picture`: a top-down 32-bit DIB section is read in place (the image must not
+// outlive it; the fourth byte is not taken for alpha), any other bitmap is copied. None when
+// `picture` is empty.
+GdiplusImage ImageOverBitmap(const SkinBitmap& picture);
 // A copy of the area (x, y, width, height) of `image`, 32-bit ARGB; none when `image` is none or
 // the area does not lie inside it.
 GdiplusImage CopyImageArea(Gdiplus::GpImage* image, int x, int y, int width, int height);

@@ -106,6 +106,7 @@ SkinBitmap DibFromBmp(std::span<const uint8_t> bytes, const std::optional<skin::
   skin::CopyBmpPixels(bytes, *layout, static_cast<uint32_t*>(bits));
   result.width = layout->width;
   result.height = layout->height;
+  result.topDown32 = true;
   return result;
 }
 

@@ -17,6 +17,9 @@ struct SkinBitmap {
   Bitmap bitmap;
   int width = 0;
   int height = 0;
+  // A 32-bit DIB section with its rows top to bottom (what the BMP reader makes): its pixels may
+  // be read in place. The system cannot be asked: it reports every DIB's height as positive.
+  bool topDown32 = false;
   explicit operator bool() const { return static_cast<bool>(bitmap); }
 };
 

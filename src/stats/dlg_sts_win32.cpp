@@ -39,7 +39,7 @@ bool Holds(HWND control, HWND page, POINT point) {
 }  // namespace
 
 CDlgSts::CDlgSts(AppContext& app, TimerSource& timers, std::function<CursorPoint()> readCursor)
-    : WindowClass(IDD_DLG_STS, app, u"Sts_Normal.bmp", u"Sts_Down.bmp", u"Sts_Over.bmp"),
+    : WindowClass(IDD_DLG_STS, app, kPictures),
       timers_(timers),
       readCursor_(readCursor ? std::move(readCursor) : SystemCursor),
       stats_(app.registry()) {}

@@ -22,6 +22,7 @@ namespace nx7::win32 {
 
 class CDlgSts : public WindowClass<CDlgSts, CSkinPage> {
  public:
+  static constexpr SkinPageFiles kPictures{u"Sts_Normal.bmp", u"Sts_Down.bmp", u"Sts_Over.bmp"};
   static constexpr UINT_PTR kDistanceTimer = 1;
   static constexpr UINT kDistanceRepaintMs = 5000;
   static constexpr UINT_PTR kSaveTimer = 2;

@@ -32,7 +32,7 @@ constexpr std::array<ButtonPlace, CDlgSupport::kButtonCount> kButtons{{
 }  // namespace
 
 CDlgSupport::CDlgSupport(AppContext& app, Shell& shell)
-    : WindowClass(IDD_DLG_SUPPORT, app, u"support_normal.bmp", u"support_down.bmp", u"support_over.bmp"),
+    : WindowClass(IDD_DLG_SUPPORT, app, kPictures),
       shell_(shell) {}
 
 std::span<const MessageEntry> CDlgSupport::MessageEntries() {

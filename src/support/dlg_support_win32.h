@@ -14,6 +14,7 @@ namespace nx7::win32 {
 
 class CDlgSupport : public WindowClass<CDlgSupport, CSkinPage> {
  public:
+  static constexpr SkinPageFiles kPictures{u"support_normal.bmp", u"support_down.bmp", u"support_over.bmp"};
   // `shell` opens the web site and shows the file dialogs.
   CDlgSupport(AppContext& app, Shell& shell);
   ~CDlgSupport() override { DestroyWindow(); }

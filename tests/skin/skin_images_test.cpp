@@ -6,6 +6,8 @@
 #include <fstream>
 
 #include "platform/win32/wide.h"
+#include "skin/gdiplus_draw_win32.h"
+#include "skin/skin_prefetch_win32.h"
 #include "skin_test_support.h"
 
 namespace nx7::win32 {
@@ -80,6 +82,78 @@ TEST(SkinImages, SharedPicturesAreLoadedOnceAndFreedWithTheirLastHolder) {
   ASSERT_TRUE(missing);
   EXPECT_FALSE(*missing);
   EXPECT_EQ(SharedBitmapsInUse().pictures, before.pictures);
+}
+
+// Read ahead on a thread of its own, the pictures are the very ones the windows then ask for; a
+// file that cannot be read is left out, and once let go nothing of them stays.
+TEST(SkinImages, PrefetchedPicturesAreTheOnesTheCacheThenGives) {
+  const std::u16string a = test::WriteCoordinateBmp(L"nx7_prefetch_a.bmp", 40, 30, 4);
+  const std::u16string b = test::WriteCoordinateBmp(L"nx7_prefetch_b.bmp", 20, 10, 5);
+  const SharedBitmapUsage before = SharedBitmapsInUse();
+  SkinPrefetch prefetch;
+  prefetch.Start({a, u"C:\\nx7\\no\\such\\picture.bmp", b}, u"C:\\nx7\\no\\such\\thumb.png");
+  prefetch.Finish();
+  ASSERT_EQ(prefetch.Held().size(), 2u);
+  EXPECT_EQ(SharedBitmapsInUse().pictures, before.pictures + 2);
+  const SharedSkinBitmap taken = SharedFileBitmap(b);
+  EXPECT_EQ(taken.get(), prefetch.Held()[1].get());
+  EXPECT_EQ(SharedFileBitmap(a).get(), prefetch.Held()[0].get());
+  EXPECT_EQ(test::PieceTag(test::ReadBitmap(taken->bitmap.Get()), 0, 0), 5);
+  prefetch.Release();
+  EXPECT_TRUE(prefetch.Held().empty());
+  EXPECT_EQ(SharedBitmapsInUse().pictures, before.pictures + 1);  // the one taken stays with its taker
+}
+
+// A GDI+ image of a picture shows its pixels, read in place from what the BMP reader made and
+// copied from any other bitmap: an area copied from it holds the same colours, opaque.
+TEST(SkinImages, AnImageOfAPictureShowsItsPixels) {
+  constexpr int kWidth = 30, kHeight = 20, kTag = 7;
+  const ClientDc screen(nullptr);
+  auto painted = [&](Bitmap bitmap) {
+    SkinBitmap picture;
+    if (!bitmap) return picture;
+    {
+      const BitmapDc dc(screen.Get(), bitmap.Get());
+      for (int y = 0; y < kHeight; ++y)
+        for (int x = 0; x < kWidth; ++x) ::SetPixel(dc.Get(), x, y, test::CoordinateColor(x, y, kTag));
+    }
+    picture.bitmap = std::move(bitmap);
+    picture.width = kWidth;
+    picture.height = kHeight;
+    return picture;
+  };
+  BITMAPINFO info{};
+  info.bmiHeader = {sizeof info.bmiHeader, kWidth, kHeight, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+  void* bits = nullptr;
+  struct Case {
+    const char* name;
+    SkinBitmap picture;
+  } cases[] = {
+      {"read by the BMP reader", LoadSkinBitmap(test::WriteCoordinateBmp(L"nx7_image_over.bmp", kWidth, kHeight, kTag))},
+      {"bottom-up DIB", painted(Bitmap(::CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0)))},
+      {"device bitmap", painted(Bitmap(::CreateCompatibleBitmap(screen.Get(), kWidth, kHeight)))}};
+  EXPECT_TRUE(cases[0].picture.topDown32);
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    ASSERT_TRUE(c.picture);
+    const GdiplusImage image = ImageOverBitmap(c.picture);
+    ASSERT_TRUE(image);
+    const GdiplusImage area = CopyImageArea(image.Get(), 3, 5, 10, 7);
+    ASSERT_TRUE(area);
+    int wrong = 0;
+    for (int y = 0; y < 7; ++y) {
+      for (int x = 0; x < 10; ++x) {
+        Gdiplus::ARGB argb = 0;
+        Gdiplus::DllExports::GdipBitmapGetPixel(reinterpret_cast<Gdiplus::GpBitmap*>(area.Get()), x, y, &argb);
+        const COLORREF want = test::CoordinateColor(3 + x, 5 + y, kTag);
+        const Gdiplus::ARGB expected =
+            0xFF000000u | (GetRValue(want) << 16) | (GetGValue(want) << 8) | GetBValue(want);
+        if (argb != expected) ++wrong;
+      }
+    }
+    EXPECT_EQ(wrong, 0);
+  }
+  EXPECT_FALSE(ImageOverBitmap(SkinBitmap()));
 }
 
 }  // namespace
