@@ -117,23 +117,32 @@ class BitmapDc {
 };
 
 // Double buffering: drawing goes to an off-screen bitmap of `area`'s size whose coordinates are
-// those of `target`; the result is copied to `target` when the scope ends.
+// those of `target`; the result is copied to `target` when the scope ends. Small areas (buttons,
+// sliders) draw into a buffer the thread keeps for the next paint, with the DC's state put back
+// afterwards: under Wine, making a bitmap compatible with a window asks the server about the
+// displays, and a page shows dozens of such controls.
 class BufferedDc {
  public:
   BufferedDc(HDC target, const RECT& area);
   ~BufferedDc();
   BufferedDc(const BufferedDc&) = delete;
   BufferedDc& operator=(const BufferedDc&) = delete;
-  HDC Get() const { return dc_ ? dc_.Get() : target_; }
+  HDC Get() const { return dc_ ? dc_ : target_; }
   operator HDC() const { return Get(); }
+
+  // Areas of at most this many pixels use the kept buffers.
+  static constexpr int kKeptBufferPixels = 256 * 256;
 
  private:
   HDC target_;
   RECT area_;
-  MemoryDc dc_;
-  Bitmap bitmap_;
+  HDC dc_ = nullptr;  // the buffer's DC: kept by the thread or owned below
+  MemoryDc ownDc_;
+  Bitmap ownBitmap_;
   HGDIOBJ previousBitmap_ = nullptr;
   POINT previousOrigin_{};
+  int savedState_ = 0;  // of a kept buffer's DC
+  bool kept_ = false;
 };
 
 // A 32-bit DIB section with top-down rows, compatible with `dc`; `*bits` receives its pixels.

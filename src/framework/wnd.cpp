@@ -7,6 +7,8 @@
 #include <cstdint>
 #include <cstdio>
 #include <exception>
+#include <mutex>
+#include <unordered_map>
 #include <string>
 #include <utility>
 
@@ -16,9 +18,15 @@
 namespace nx7::win32 {
 namespace {
 
-constexpr UINT_PTR kSubclassId = 0x4E58;  // one subclass per window: the layer's router
-// The object attached to a window, found again by FromHandle.
-constexpr const wchar_t* kObjectProperty = L"NX7.CWnd";
+// The objects attached to windows and the procedures they replaced. Kept in the process rather
+// than in window properties or comctl32 subclasses: under Wine each property read is a round
+// trip to the server, and a subclassed control made several per message.
+struct Attached {
+  CWnd* object = nullptr;  // null once the object let go while a later subclass sat on top
+  WNDPROC previous = nullptr;
+};
+std::mutex attachedLock;
+std::unordered_map<HWND, Attached> attached;
 std::atomic<unsigned> caughtExceptions{0};
 std::atomic<unsigned> windowsLeftToBase{0};
 
@@ -32,6 +40,18 @@ std::string ClassNameOf(HWND hwnd) {
   char name[128] = {};
   ::GetClassNameA(hwnd, name, sizeof(name));
   return name;
+}
+
+// A child window without border, edge, caption, menu or scroll bar has nothing outside its client
+// area to paint. The default WM_NCPAINT would still make a window DC for it, which under Wine
+// asks the server about the displays several times: with dozens of controls on a page that was a
+// good part of showing it.
+bool HasNoFrame(HWND hwnd) {
+  const auto style = static_cast<DWORD>(::GetWindowLongW(hwnd, GWL_STYLE));
+  const auto exStyle = static_cast<DWORD>(::GetWindowLongW(hwnd, GWL_EXSTYLE));
+  constexpr DWORD kFrameStyles = WS_BORDER | WS_DLGFRAME | WS_THICKFRAME | WS_VSCROLL | WS_HSCROLL | WS_SYSMENU;
+  constexpr DWORD kFrameExStyles = WS_EX_CLIENTEDGE | WS_EX_STATICEDGE | WS_EX_WINDOWEDGE | WS_EX_DLGMODALFRAME;
+  return (style & WS_CHILD) && !(style & kFrameStyles) && !(exStyle & kFrameExStyles);
 }
 
 // Called only from inside a catch block: it rethrows the exception being handled to name it.
@@ -159,11 +179,40 @@ bool CWnd::CreateEx(DWORD exStyle, const wchar_t* className, const wchar_t* text
 }
 
 bool CWnd::Attach(HWND hwnd) {
-  if (hwnd_ || !hwnd || FromHandle(hwnd)) return false;
-  if (!::SetPropW(hwnd, kObjectProperty, this)) return false;
-  if (!::SetWindowSubclass(hwnd, &CWnd::SubclassProc, kSubclassId, reinterpret_cast<DWORD_PTR>(this))) {
-    ::RemovePropW(hwnd, kObjectProperty);
+  if (hwnd_ || !hwnd) return false;
+  {
+    std::lock_guard lock(attachedLock);
+    auto found = attached.find(hwnd);
+    if (found != attached.end()) {
+      // Our procedure is still in the chain from an earlier object, which let go while a later
+      // subclass sat on top: this object takes the entry over.
+      if (found->second.object) return false;
+      found->second.object = this;
+      previous_ = found->second.previous;
+      hwnd_ = hwnd;
+      return true;
+    }
+  }
+  // The procedure is swapped before the entry exists: a message in between finds none and goes
+  // to DefWindowProc, so the entry is made first with the procedure about to be replaced.
+  const auto current = reinterpret_cast<WNDPROC>(::GetWindowLongPtrW(hwnd, GWLP_WNDPROC));
+  if (!current) return false;
+  {
+    std::lock_guard lock(attachedLock);
+    attached[hwnd] = {this, current};
+  }
+  ::SetLastError(0);
+  const auto replaced = reinterpret_cast<WNDPROC>(
+      ::SetWindowLongPtrW(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&CWnd::WindowProc)));
+  if (!replaced && ::GetLastError() != 0) {
+    std::lock_guard lock(attachedLock);
+    attached.erase(hwnd);
     return false;
+  }
+  previous_ = replaced ? replaced : current;
+  {
+    std::lock_guard lock(attachedLock);
+    attached[hwnd].previous = previous_;
   }
   hwnd_ = hwnd;
   return true;
@@ -172,8 +221,17 @@ bool CWnd::Attach(HWND hwnd) {
 HWND CWnd::Detach() {
   HWND hwnd = hwnd_;
   if (hwnd) {
-    ::RemoveWindowSubclass(hwnd, &CWnd::SubclassProc, kSubclassId);
-    ::RemovePropW(hwnd, kObjectProperty);
+    const auto ours = reinterpret_cast<LONG_PTR>(&CWnd::WindowProc);
+    const bool onTop = ::GetWindowLongPtrW(hwnd, GWLP_WNDPROC) == ours;
+    if (onTop) ::SetWindowLongPtrW(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(previous_));
+    std::lock_guard lock(attachedLock);
+    if (onTop) {
+      attached.erase(hwnd);
+    } else if (auto found = attached.find(hwnd); found != attached.end()) {
+      // Someone subclassed the window after us: our procedure stays in the chain and passes
+      // every message on.
+      found->second.object = nullptr;
+    }
   }
   hwnd_ = nullptr;
   return hwnd;
@@ -182,7 +240,10 @@ HWND CWnd::Detach() {
 bool CWnd::DestroyWindow() { return hwnd_ && ::DestroyWindow(hwnd_); }
 
 CWnd* CWnd::FromHandle(HWND hwnd) {
-  return hwnd ? static_cast<CWnd*>(::GetPropW(hwnd, kObjectProperty)) : nullptr;
+  if (!hwnd) return nullptr;
+  std::lock_guard lock(attachedLock);
+  const auto found = attached.find(hwnd);
+  return found == attached.end() ? nullptr : found->second.object;
 }
 
 void CWnd::ModifyStyle(DWORD remove, DWORD add) const {
@@ -205,11 +266,11 @@ RECT CWnd::GetClientRect() const {
 unsigned CWnd::CaughtExceptions() { return caughtExceptions.load(); }
 unsigned CWnd::WindowsLeftToBase() { return windowsLeftToBase.load(); }
 
-LRESULT CWnd::Default() {
-  return ::DefSubclassProc(hwnd_, current_.message, current_.w, current_.l);
-}
+LRESULT CWnd::Default() { return DefaultAs(current_.message); }
 
-LRESULT CWnd::DefaultAs(UINT message) { return ::DefSubclassProc(hwnd_, message, current_.w, current_.l); }
+LRESULT CWnd::DefaultAs(UINT message) {
+  return hwnd_ ? ::CallWindowProcW(previous_, hwnd_, message, current_.w, current_.l) : 0;
+}
 
 bool CWnd::RunEntries(const MessageTable& table, UINT message, WPARAM w, LPARAM l, LRESULT& result) {
   return table.ForEach(message, [&](MessageThunk thunk) {
@@ -252,7 +313,9 @@ LRESULT CWnd::Route(UINT message, WPARAM w, LPARAM l) {
     RecordException(hwnd_, message);
     handled = false;
   }
-  if (!handled && hwnd_) result = ::DefSubclassProc(hwnd_, message, w, l);
+  if (!handled && hwnd_) {
+    result = message == WM_NCPAINT && HasNoFrame(hwnd_) ? 0 : ::CallWindowProcW(previous_, hwnd_, message, w, l);
+  }
   current_ = saved;
   if (--routeDepth_ == 0 && finalPending_) {
     // The last thing this object does: OnFinalMessage may delete it.
@@ -269,12 +332,22 @@ void CWnd::RunFinalMessage(HWND destroyed) {
   }
 }
 
-LRESULT CALLBACK CWnd::SubclassProc(HWND hwnd, UINT message, WPARAM w, LPARAM l, UINT_PTR, DWORD_PTR ref) {
-  CWnd* self = reinterpret_cast<CWnd*>(ref);
+LRESULT CALLBACK CWnd::WindowProc(HWND hwnd, UINT message, WPARAM w, LPARAM l) {
+  Attached entry{};
+  {
+    std::lock_guard lock(attachedLock);
+    const auto found = attached.find(hwnd);
+    if (found == attached.end()) return ::DefWindowProcW(hwnd, message, w, l);
+    entry = found->second;
+    if (message == WM_NCDESTROY) attached.erase(found);  // the last message: the entry goes
+  }
+  CWnd* self = entry.object;
   if (message == WM_NCDESTROY) {
-    ::RemoveWindowSubclass(hwnd, &CWnd::SubclassProc, kSubclassId);
-    ::RemovePropW(hwnd, kObjectProperty);
-    const LRESULT result = ::DefSubclassProc(hwnd, message, w, l);
+    if (::GetWindowLongPtrW(hwnd, GWLP_WNDPROC) == reinterpret_cast<LONG_PTR>(&CWnd::WindowProc)) {
+      ::SetWindowLongPtrW(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(entry.previous));
+    }
+    const LRESULT result = ::CallWindowProcW(entry.previous, hwnd, message, w, l);
+    if (!self) return result;
     self->hwnd_ = nullptr;
     if (self->routeDepth_ > 0) {
       self->finalPending_ = hwnd;  // a handler of this object destroyed it: after that returns
@@ -283,6 +356,7 @@ LRESULT CALLBACK CWnd::SubclassProc(HWND hwnd, UINT message, WPARAM w, LPARAM l,
     }
     return result;
   }
+  if (!self) return ::CallWindowProcW(entry.previous, hwnd, message, w, l);
   return self->Route(message, w, l);
 }
 

@@ -1,6 +1,6 @@
 #pragma once
-// CWnd: one window of the program. The object attaches itself to its window handle (through a
-// comctl32 window subclass, so standard controls and dialogs are handled the same way) and
+// CWnd: one window of the program. The object attaches itself to its window handle (by replacing
+// the window's procedure, so standard controls and dialogs are handled the same way) and
 // routes every message through its class's message table; unhandled or declined messages go on
 // to the window's own procedure. No exception leaves a handler: the router catches it, writes it
 // to the failure log (framework/failure_log.h) and answers the message with the default
@@ -97,7 +97,7 @@ class CWnd {
   LRESULT Route(UINT message, WPARAM w, LPARAM l);
 
  private:
-  static LRESULT CALLBACK SubclassProc(HWND, UINT, WPARAM, LPARAM, UINT_PTR, DWORD_PTR);
+  static LRESULT CALLBACK WindowProc(HWND, UINT, WPARAM, LPARAM);
   bool Reflect(UINT message, WPARAM w, LPARAM l, LRESULT& result);
 
   struct MessageArgs {
@@ -112,6 +112,7 @@ class CWnd {
   void RunFinalMessage(HWND destroyed);
 
   HWND hwnd_ = nullptr;
+  WNDPROC previous_ = nullptr;  // the procedure this object's replaced, given what it does not take
   MessageArgs current_;
   int routeDepth_ = 0;         // handlers of this object now running (messages nest)
   HWND finalPending_ = nullptr;  // destroyed while routeDepth_ > 0: OnFinalMessage is due

@@ -118,5 +118,56 @@ TEST(Handles, ScopeObjectsUndoTheirCalls) {
   EXPECT_EQ(::GetCurrentObject(dc.Get(), OBJ_BITMAP), original);
 }
 
+TEST(Handles, KeptBuffersServeNestedPaintsAndStartEachPaintClean) {
+  ClientDc screen(nullptr);
+  MemoryDc dc(::CreateCompatibleDC(screen));
+  Bitmap target = test::MakeSolidBitmap(40, 40, RGB(0, 0, 0));
+  SelectGuard select(dc.Get(), target.Get());
+  Brush red(::CreateSolidBrush(RGB(255, 0, 0)));
+  Brush blue(::CreateSolidBrush(RGB(0, 0, 255)));
+  {
+    // A paint that leaves a clip region, a colour and an origin behind in its buffer's DC.
+    BufferedDc buffer(dc.Get(), RECT{0, 0, 10, 10});
+    Region corner(::CreateRectRgn(0, 0, 2, 2));
+    ::SelectClipRgn(buffer, corner.Get());
+    ::SetTextColor(buffer, RGB(9, 9, 9));
+    RECT all{0, 0, 10, 10};
+    ::FillRect(buffer, &all, blue.Get());
+  }
+  {
+    // The next paint of a small area gets the same kind of buffer, without any of that.
+    BufferedDc outer(dc.Get(), RECT{10, 10, 30, 30});
+    EXPECT_NE(::GetTextColor(outer), RGB(9, 9, 9));
+    RECT outerArea{10, 10, 30, 30};
+    ::FillRect(outer, &outerArea, red.Get());
+    {
+      // A paint inside a paint has a buffer of its own.
+      BufferedDc inner(dc.Get(), RECT{0, 20, 10, 30});
+      EXPECT_NE(inner.Get(), outer.Get());
+      RECT innerArea{0, 20, 10, 30};
+      ::FillRect(inner, &innerArea, blue.Get());
+    }
+    EXPECT_EQ(::GetPixel(dc.Get(), 5, 25), RGB(0, 0, 255));
+    EXPECT_EQ(::GetPixel(dc.Get(), 20, 20), RGB(0, 0, 0));  // not yet copied
+  }
+  EXPECT_EQ(::GetPixel(dc.Get(), 20, 20), RGB(255, 0, 0));
+  EXPECT_EQ(::GetPixel(dc.Get(), 29, 29), RGB(255, 0, 0));  // the first paint's clipping is gone
+  EXPECT_EQ(::GetPixel(dc.Get(), 1, 1), RGB(0, 0, 255));  // the first, clipped fill
+  EXPECT_EQ(::GetPixel(dc.Get(), 31, 31), RGB(0, 0, 0));
+
+  // An area larger than the kept buffers still arrives whole.
+  const int side = 300;
+  static_assert(side * side > BufferedDc::kKeptBufferPixels);
+  MemoryDc bigDc(::CreateCompatibleDC(screen));
+  Bitmap big = test::MakeSolidBitmap(side, side, RGB(0, 0, 0));
+  SelectGuard selectBig(bigDc.Get(), big.Get());
+  {
+    BufferedDc buffer(bigDc.Get(), RECT{0, 0, side, side});
+    RECT all{0, 0, side, side};
+    ::FillRect(buffer, &all, red.Get());
+  }
+  EXPECT_EQ(::GetPixel(bigDc.Get(), side - 1, side - 1), RGB(255, 0, 0));
+}
+
 }  // namespace
 }  // namespace nx7::win32

@@ -1,4 +1,6 @@
 #include <gtest/gtest.h>
+#include <windows.h>
+#include <commctrl.h>
 
 #include <stdexcept>
 
@@ -215,6 +217,62 @@ TEST(Dialog, ModelessPagesLiveUntilDestroyed) {
   EXPECT_TRUE(::GetWindowLongPtrW(page, GWL_STYLE) & WS_CHILD);
   page.Send(WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);  // a modeless dialog is destroyed
   EXPECT_EQ(page.GetSafeHwnd(), nullptr);
+}
+
+// Another subclass placed over one of the layer's windows (as comctl32 controls do for their
+// own purposes) keeps working when the object lets go, and a new object can take the window.
+LRESULT CALLBACK CountingSubclass(HWND hwnd, UINT message, WPARAM w, LPARAM l, UINT_PTR, DWORD_PTR data) {
+  if (message == WM_USER + 2) ++*reinterpret_cast<int*>(data);
+  return ::DefSubclassProc(hwnd, message, w, l);
+}
+
+TEST(WindowLifetime, AnObjectLetsGoUnderAnotherSubclassAndANewOneTakesTheWindow) {
+  DerivedWindow first;
+  ASSERT_TRUE(first.CreateEx(0, nullptr, L"", WS_POPUP, Rect(0, 0, 50, 50), nullptr, 0));
+  const HWND hwnd = first.GetSafeHwnd();
+  int seen = 0;
+  ASSERT_TRUE(::SetWindowSubclass(hwnd, &CountingSubclass, 1, reinterpret_cast<DWORD_PTR>(&seen)));
+  EXPECT_EQ(::SendMessageW(hwnd, WM_USER + 2, 0, 0), 2);  // through the subclass to the object
+  EXPECT_EQ(seen, 1);
+
+  EXPECT_EQ(first.Detach(), hwnd);
+  EXPECT_EQ(CWnd::FromHandle(hwnd), nullptr);
+  first.calls.clear();
+  EXPECT_EQ(::SendMessageW(hwnd, WM_USER + 2, 0, 0), 0);  // the default processing only
+  EXPECT_EQ(seen, 2);
+  EXPECT_TRUE(first.calls.empty());
+
+  DerivedWindow second;
+  ASSERT_TRUE(second.Attach(hwnd));
+  EXPECT_FALSE(first.Attach(hwnd));  // one object per window
+  EXPECT_EQ(CWnd::FromHandle(hwnd), &second);
+  EXPECT_EQ(::SendMessageW(hwnd, WM_USER + 2, 0, 0), 2);
+  EXPECT_EQ(second.calls, std::vector<std::string>{"base only"});
+  EXPECT_EQ(seen, 3);
+  ::RemoveWindowSubclass(hwnd, &CountingSubclass, 1);
+  EXPECT_EQ(::SendMessageW(hwnd, WM_USER + 2, 0, 0), 2);
+  EXPECT_EQ(seen, 3);
+  // second's destructor destroys the window; first holds nothing any more.
+}
+
+// A framed child keeps its frame: only children with nothing outside their client area skip the
+// default non-client painting.
+TEST(WindowLayer, AFramedChildStillDrawsItsFrame) {
+  DerivedWindow parent;
+  ASSERT_TRUE(parent.CreateEx(WS_EX_TOPMOST | WS_EX_TOOLWINDOW, nullptr, L"", WS_POPUP | WS_VISIBLE, Rect(40, 40, 140, 140),
+                              nullptr, 0));
+  HBRUSH white = static_cast<HBRUSH>(::GetStockObject(WHITE_BRUSH));
+  ::SetClassLongPtrW(parent, GCLP_HBRBACKGROUND, reinterpret_cast<LONG_PTR>(white));
+  DerivedWindow framed, plain;
+  ASSERT_TRUE(framed.CreateEx(0, nullptr, L"", WS_CHILD | WS_VISIBLE | WS_BORDER, Rect(10, 10, 40, 40), parent, 1));
+  ASSERT_TRUE(plain.CreateEx(0, nullptr, L"", WS_CHILD | WS_VISIBLE, Rect(50, 10, 80, 40), parent, 2));
+  ::RedrawWindow(parent, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_UPDATENOW | RDW_ALLCHILDREN);
+  PumpMessages();
+  ClientDc screen(nullptr);
+  // The border is drawn in the frame colour; the plain child's edge is its own (white) background.
+  EXPECT_EQ(::GetPixel(screen, 40 + 10, 40 + 20), ::GetSysColor(COLOR_WINDOWFRAME));
+  EXPECT_EQ(::GetPixel(screen, 40 + 50, 40 + 20), RGB(255, 255, 255));
+  ::SetClassLongPtrW(parent, GCLP_HBRBACKGROUND, 0);
 }
 
 }  // namespace
