@@ -82,7 +82,7 @@ std::span<const MessageEntry> CNX70DriverDlg::MessageEntries() {
       OnRaw<WM_HOOKED_INPUT, &CNX70DriverDlg::OnHookedInput>(),
       OnRaw<WM_DEVICECHANGE, &CNX70DriverDlg::OnDeviceChange>(),
       OnRaw<WM_VIRTUAL_PLUG, &CNX70DriverDlg::OnVirtualPlug>(),
-      OnRaw<WM_WRITE_REPORT, &CNX70DriverDlg::OnWriteReport>());
+      OnRaw<WM_FINISH_STARTUP, &CNX70DriverDlg::OnFinishStartup>());
   return entries;
 }
 
@@ -124,11 +124,10 @@ BOOL CNX70DriverDlg::OnInitDialog() {
   app_.macros().LoadMacroLibrary(macros);
   CarryOut(macros);
   steps_.Mark("macro_library");
-  // 6, 7. Controls and pages.
+  // 6, 7. Controls and the page shown first; the other four follow the first paint.
   BuildControls(chineseLayout_);
   steps_.Mark("controls");
-  CreatePages();
-  prefetch_.Release();
+  CreateFirstPage();
   steps_.Mark("first_page_shown");
   // 8. Tray icon.
   AddTrayIcon();
@@ -138,8 +137,7 @@ BOOL CNX70DriverDlg::OnInitDialog() {
   steps_.Mark("profiles");
   // 10. Device-interface notifications.
   notifications_ = DeviceNotificationRegistration(self);
-  // 11. The macro page's list, from the library loaded above.
-  macro_->FillMacroList(kCustomCategory);
+  // 11. The macro page's list is filled when that page is made.
   // 12. The slot's macro ids.
   app_.profiles().CopySlotMacroIdsToButtons();
   // 13. The flag picture.
@@ -150,12 +148,14 @@ BOOL CNX70DriverDlg::OnInitDialog() {
   // 14. The stored language, switched to when the message arrives.
   Post(WM_LANGUAGE_SELECTED, kLanguageSelectedAtStart, static_cast<LPARAM>(ReadStoredLanguage(app_.registry())));
   // 15. The session's window and HidParse.dll: without them the program stays in the tray only.
-  if (!session_.Create()) return TRUE;
+  if (!session_.Create()) {
+    CreateHiddenPages();
+    return TRUE;
+  }
   // 16, 17.
   const bool opened = OpenMouse();
   steps_.Mark("open_mouse");
-  mainSet_->Reload();
-  ledSet_->Reload();
+  mainSet_->Reload();  // the lighting page reloads when it is made
   steps_.Mark("reload");
   if (!opened) {
     // 18.
@@ -164,9 +164,8 @@ BOOL CNX70DriverDlg::OnInitDialog() {
     closing_ = true;
     return TRUE;
   }
-  // 19.
+  // 19. The firmware version is read once the window is shown (the read waits 50 ms).
   StartWorker();
-  support_->SetFirmwareVersionText(FirmwareVersionText(session_));
   ::ShowWindow(self, SW_SHOW);
   ::SetWindowPos(self, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
   ::SetForegroundWindow(self);
@@ -175,9 +174,9 @@ BOOL CNX70DriverDlg::OnInitDialog() {
   timers_.Start(self, kUpdaterTimerId, kUpdaterDelayMs);
   ModifyStyle(0, WS_MINIMIZEBOX);
   steps_.Mark("show");
-  // The report waits for what start-up posted (the stored language) and the first paint: a
-  // window is shown when its pixels are.
-  if (!services_.ReportPath().empty()) Post(WM_WRITE_REPORT);
+  // Queued behind what start-up posted (the stored language) and ahead of any input the hooks
+  // pass on, so no page is missing when a message needs it.
+  Post(WM_FINISH_STARTUP);
   return TRUE;
 }
 
@@ -299,20 +298,29 @@ void CNX70DriverDlg::StartPrefetch() {
   prefetch_.Start(std::move(files), skins + u"Slider.png");
 }
 
-void CNX70DriverDlg::CreatePages() {
+void CNX70DriverDlg::CreateFirstPage() {
   mainSet_ = std::make_unique<CDlgMainSet>(app_);
   mainSet_->SetInputEditor([this](int input) {
     Win32KeyboardLayout keyboard;
     return EditInputFunction(app_, mainSet_->GetSafeHwnd(), input, services_.ShellService(), keyboard);
   });
+  mainSet_->CreatePage(GetSafeHwnd(), ToRect(mw::kPageArea), chineseLayout_);
+  steps_.Mark("page_performance");
+  SwitchPage(1);
+}
+
+// The pages behind the other tabs, with what start-up does for them. Made once the window shows
+// (or at once when the program stays in the tray): a third of start-up went into windows nobody
+// sees yet.
+void CNX70DriverDlg::CreateHiddenPages() {
+  if (ledSet_) return;
   ledSet_ = std::make_unique<CDlgLEDSet>(app_);
   macro_ = std::make_unique<CDlgMacro>(app_);
   sts_ = std::make_unique<CDlgSts>(app_, timers_);
   if (services_.StatsSavePeriodMs()) sts_->SetSavePeriod(*services_.StatsSavePeriodMs());
   support_ = std::make_unique<CDlgSupport>(app_, services_.ShellService());
   const RECT area = ToRect(mw::kPageArea);
-  const std::pair<CSkinPage*, const char*> pages[] = {{mainSet_.get(), "page_performance"},
-                                                      {ledSet_.get(), "page_lighting"},
+  const std::pair<CSkinPage*, const char*> pages[] = {{ledSet_.get(), "page_lighting"},
                                                       {macro_.get(), "page_macros"},
                                                       {sts_.get(), "page_statistics"},
                                                       {support_.get(), "page_support"}};
@@ -320,13 +328,21 @@ void CNX70DriverDlg::CreatePages() {
     page->CreatePage(GetSafeHwnd(), area, chineseLayout_);
     steps_.Mark(step);
   }
-  SwitchPage(1);
+  prefetch_.Release();
+  macro_->FillMacroList(kCustomCategory);
+  ledSet_->Reload();
+  // Their texts come from the catalogue as it is now: a language chosen before (the stored
+  // one, at start) needs no second pass.
 }
 
-LRESULT CNX70DriverDlg::OnWriteReport(WPARAM, LPARAM) {
+LRESULT CNX70DriverDlg::OnFinishStartup(WPARAM, LPARAM) {
+  // A window is shown when its pixels are.
   ::RedrawWindow(GetSafeHwnd(), nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
   steps_.Mark("first_paint");
   visibleMs_ = StartupSteps::MsSinceProcessStart();
+  CreateHiddenPages();
+  support_->SetFirmwareVersionText(FirmwareVersionText(session_));
+  steps_.Mark("firmware_version");
   WriteStartupReport();
   return 0;
 }

@@ -84,8 +84,9 @@ class CNX70DriverDlg
   void BuildControls(bool chineseLayout);
   // Reads the main window's and the pages' pictures while the bootloader checks wait.
   void StartPrefetch();
-  void CreatePages();
-  LRESULT OnWriteReport(WPARAM, LPARAM);
+  void CreateFirstPage();
+  void CreateHiddenPages();
+  LRESULT OnFinishStartup(WPARAM, LPARAM);
   void AddTrayIcon();
   void RemoveTrayIcon();
   bool OpenMouse();

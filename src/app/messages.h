@@ -36,7 +36,8 @@ inline constexpr uint32_t WM_SLIDER_VALUE = 0x800;
 inline constexpr uint32_t WM_SHOW_HINT = 0x805;
 // Support page → main window.
 inline constexpr uint32_t WM_RESTORE_DEFAULTS = 0x806;
-// Main window → itself with --report, queued behind the start-up's own posts. wParam 0, lParam 0.
-inline constexpr uint32_t WM_WRITE_REPORT = 0x8F0;
+// Main window → itself at the end of start-up, queued behind the start-up's own posts: the first
+// paint, then the pages not shown yet. wParam 0, lParam 0.
+inline constexpr uint32_t WM_FINISH_STARTUP = 0x8F0;
 
 }  // namespace nx7
