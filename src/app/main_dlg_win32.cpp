@@ -2,6 +2,7 @@
 
 #include <psapi.h>
 
+#include <algorithm>
 #include <cstdio>
 
 #include "app/main_window_rules.h"
@@ -28,6 +29,12 @@ namespace {
 
 constexpr UINT kAppIcon = 128;
 constexpr RECT kHintRect = ToRect(mw::kHintText);
+
+// The first of the three pictures (normal, hover, pressed) the tabs, profile buttons and APPLY
+// take their pieces from.
+UINT RegionButtonPictures(bool chineseLayout) {
+  return chineseLayout ? layout::resource::kMainChinese : layout::resource::kMainEnglish;
+}
 
 Region QuadRegion(const layout::Quad& quad) {
   const auto points = ToPoints(quad);
@@ -265,7 +272,7 @@ void CNX70DriverDlg::BuildControls(bool chineseLayout) {
   bitmapButton(close_, mw::kCloseButton);
   bitmapButton(language_, mw::kLanguageButton);
 
-  const UINT normal = chineseLayout ? 154 : 157;
+  const UINT normal = RegionButtonPictures(chineseLayout);
   // Each button keeps only its own pieces once cut; held here, the three pictures are loaded once
   // for all eleven buttons rather than once per button.
   const SharedSkinBitmap regionPictures[] = {SharedResourceBitmap(normal), SharedResourceBitmap(normal + 1),
@@ -295,7 +302,15 @@ void CNX70DriverDlg::StartPrefetch() {
                                     CDlgMacro::kPictures, CDlgSts::kPictures, CDlgSupport::kPictures}) {
     for (const char16_t* name : {page.normal, page.down, page.over}) files.push_back(skins + name);
   }
-  prefetch_.Start(std::move(files), skins + u"Slider.png");
+  // The main window's and the performance page's button pictures (bitmap resources).
+  const UINT main = RegionButtonPictures(chineseLayout_);
+  const auto& tabs = chineseLayout_ ? layout::performance_page::kTabBitmapsChinese
+                                    : layout::performance_page::kTabBitmapsEnglish;
+  std::vector<unsigned> resources{main, main + 1, main + 2};
+  for (const int id : tabs) {
+    if (std::find(resources.begin(), resources.end(), unsigned(id)) == resources.end()) resources.push_back(unsigned(id));
+  }
+  prefetch_.Start(std::move(files), std::move(resources), skins + u"Slider.png");
 }
 
 void CNX70DriverDlg::CreateFirstPage() {

@@ -4,12 +4,15 @@
 
 namespace nx7::win32 {
 
-void SkinPrefetch::Start(std::vector<std::u16string> bitmaps, std::u16string warmPng) {
+void SkinPrefetch::Start(std::vector<std::u16string> bitmaps, std::vector<unsigned> resources, std::u16string warmPng) {
   if (thread_.joinable()) return;
-  thread_ = std::thread([this, bitmaps = std::move(bitmaps), warmPng = std::move(warmPng)] {
-    for (const std::u16string& path : bitmaps) {
-      if (SharedSkinBitmap picture = SharedFileBitmap(path); picture && *picture) held_.push_back(std::move(picture));
-    }
+  thread_ = std::thread([this, bitmaps = std::move(bitmaps), resources = std::move(resources),
+                         warmPng = std::move(warmPng)] {
+    auto hold = [this](SharedSkinBitmap picture) {
+      if (picture && *picture) held_.push_back(std::move(picture));
+    };
+    for (const std::u16string& path : bitmaps) hold(SharedFileBitmap(path));
+    for (const unsigned id : resources) hold(SharedResourceBitmap(id));
     if (!warmPng.empty()) LoadPngFile(warmPng);
   });
 }

@@ -19,9 +19,10 @@ class SkinPrefetch {
   SkinPrefetch(const SkinPrefetch&) = delete;
   SkinPrefetch& operator=(const SkinPrefetch&) = delete;
 
-  // Starts reading the BMP files `bitmaps` into the shared cache and decoding the PNG file
-  // `warmPng` once (the decoders stay loaded; the picture itself is dropped). Once per object.
-  void Start(std::vector<std::u16string> bitmaps, std::u16string warmPng);
+  // Starts reading the BMP files `bitmaps` and the bitmap resources `resources` into the shared
+  // cache and decoding the PNG file `warmPng` once (the decoders stay loaded; the picture itself
+  // is dropped). Once per object.
+  void Start(std::vector<std::u16string> bitmaps, std::vector<unsigned> resources, std::u16string warmPng);
   // Waits until everything started is read.
   void Finish();
   // Lets the held pictures go; those a window took meanwhile stay with it.

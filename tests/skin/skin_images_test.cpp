@@ -7,6 +7,7 @@
 
 #include "platform/win32/wide.h"
 #include "skin/gdiplus_draw_win32.h"
+#include "skin/layout.h"
 #include "skin/skin_prefetch_win32.h"
 #include "skin_test_support.h"
 
@@ -91,10 +92,13 @@ TEST(SkinImages, PrefetchedPicturesAreTheOnesTheCacheThenGives) {
   const std::u16string b = test::WriteCoordinateBmp(L"nx7_prefetch_b.bmp", 20, 10, 5);
   const SharedBitmapUsage before = SharedBitmapsInUse();
   SkinPrefetch prefetch;
-  prefetch.Start({a, u"C:\\nx7\\no\\such\\picture.bmp", b}, u"C:\\nx7\\no\\such\\thumb.png");
+  constexpr unsigned kNoSuchResource = 65000;
+  prefetch.Start({a, u"C:\\nx7\\no\\such\\picture.bmp", b}, {unsigned(layout::resource::kScrollSkin), kNoSuchResource},
+                 u"C:\\nx7\\no\\such\\thumb.png");
   prefetch.Finish();
-  ASSERT_EQ(prefetch.Held().size(), 2u);
-  EXPECT_EQ(SharedBitmapsInUse().pictures, before.pictures + 2);
+  ASSERT_EQ(prefetch.Held().size(), 3u);
+  EXPECT_EQ(SharedBitmapsInUse().pictures, before.pictures + 3);
+  EXPECT_EQ(SharedResourceBitmap(layout::resource::kScrollSkin).get(), prefetch.Held()[2].get());
   const SharedSkinBitmap taken = SharedFileBitmap(b);
   EXPECT_EQ(taken.get(), prefetch.Held()[1].get());
   EXPECT_EQ(SharedFileBitmap(a).get(), prefetch.Held()[0].get());
