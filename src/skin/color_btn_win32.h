@@ -6,13 +6,16 @@
 
 #include <string>
 
+#include "framework/owner_drawn_button.h"
 #include "framework/tooltip.h"
 #include "framework/window_class.h"
 #include "framework/wnd.h"
 
 namespace nx7::win32 {
 
-class CColorBtn : public WindowClass<CColorBtn, CWnd> {
+class CColorBtn : public WindowClass<CColorBtn, CWnd, OwnerDrawnButtonPaint<CColorBtn>> {
+  friend OwnerDrawnButtonPaint<CColorBtn>;
+
  public:
   ~CColorBtn() override { DestroyWindow(); }
   static std::span<const MessageEntry> MessageEntries();

@@ -13,6 +13,7 @@
 
 #include "app/messages.h"  // WM_BUTTON_MOUSE
 #include "framework/handles.h"
+#include "framework/owner_drawn_button.h"
 #include "framework/tooltip.h"
 #include "framework/window_class.h"
 #include "framework/wnd.h"
@@ -20,7 +21,9 @@
 
 namespace nx7::win32 {
 
-class CGDIBitmapBtn : public WindowClass<CGDIBitmapBtn, CWnd> {
+class CGDIBitmapBtn : public WindowClass<CGDIBitmapBtn, CWnd, OwnerDrawnButtonPaint<CGDIBitmapBtn>> {
+  friend OwnerDrawnButtonPaint<CGDIBitmapBtn>;
+
  public:
   ~CGDIBitmapBtn() override { DestroyWindow(); }
   static std::span<const MessageEntry> MessageEntries();

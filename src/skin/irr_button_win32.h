@@ -12,6 +12,7 @@
 #include <string>
 
 #include "framework/handles.h"
+#include "framework/owner_drawn_button.h"
 #include "framework/tooltip.h"
 #include "framework/window_class.h"
 #include "framework/wnd.h"
@@ -23,7 +24,9 @@ namespace nx7::win32 {
 // their region buttons). Empty when fewer than three corners are given.
 Region MakePolygonRegion(const POINT* corners, size_t count);
 
-class CIrrButton : public WindowClass<CIrrButton, CWnd> {
+class CIrrButton : public WindowClass<CIrrButton, CWnd, OwnerDrawnButtonPaint<CIrrButton>> {
+  friend OwnerDrawnButtonPaint<CIrrButton>;
+
  public:
   ~CIrrButton() override { DestroyWindow(); }
   static std::span<const MessageEntry> MessageEntries();

@@ -5,6 +5,9 @@
 #include <stdexcept>
 
 #include "framework/dialog.h"
+#include "framework/handles.h"
+#include "framework/owner_drawn_button.h"
+#include "framework/window_class.h"
 #include "framework/ui_test_support.h"
 #include "framework/wnd.h"
 #include "resource_ids.h"
@@ -273,6 +276,64 @@ TEST(WindowLayer, AFramedChildStillDrawsItsFrame) {
   EXPECT_EQ(::GetPixel(screen, 40 + 10, 40 + 20), ::GetSysColor(COLOR_WINDOWFRAME));
   EXPECT_EQ(::GetPixel(screen, 40 + 50, 40 + 20), RGB(255, 255, 255));
   ::SetClassLongPtrW(parent, GCLP_HBRBACKGROUND, 0);
+}
+
+// An owner-drawn button painting itself reports the state the button control itself reports in
+// its WM_DRAWITEM (seen here through WM_PRINTCLIENT, which the control paints on its own).
+class StateButton : public WindowClass<StateButton, CWnd, OwnerDrawnButtonPaint<StateButton>> {
+  friend OwnerDrawnButtonPaint<StateButton>;
+
+ public:
+  ~StateButton() override { DestroyWindow(); }
+  static constexpr auto MessageEntries() {
+    return Entries(On<kReflect + WM_DRAWITEM, &StateButton::DrawItem>(),
+                   OnRaw<kReflect + WM_CTLCOLORBTN, &StateButton::OnControlColour>());
+  }
+  std::vector<UINT> states;
+  std::vector<UINT> ids;
+  int controlPaints = 0;  // the button control asks its parent for a brush when it paints
+
+ private:
+  void DrawItem(const DRAWITEMSTRUCT& item) {
+    states.push_back(item.itemState & (ODS_SELECTED | ODS_DISABLED | ODS_FOCUS));
+    ids.push_back(item.CtlID);
+  }
+  LRESULT OnControlColour(WPARAM, LPARAM) {
+    ++controlPaints;
+    Decline();
+    return 0;
+  }
+};
+
+TEST(WindowLayer, AnOwnerDrawnButtonPaintsItselfWithTheControlsOwnState) {
+  DerivedWindow parent;
+  ASSERT_TRUE(parent.CreateEx(0, nullptr, L"", WS_POPUP | WS_VISIBLE, Rect(40, 40, 140, 140), nullptr, 0));
+  StateButton button;
+  ASSERT_TRUE(button.CreateEx(0, L"BUTTON", L"", WS_CHILD | WS_VISIBLE | BS_OWNERDRAW, Rect(10, 10, 60, 40), parent, 7));
+  PumpMessages();
+  struct Case {
+    const char* name;
+    bool pushed, disabled;
+  };
+  for (const Case& c : {Case{"normal", false, false}, Case{"pushed", true, false}, Case{"disabled", false, true}}) {
+    ::EnableWindow(button, !c.disabled);
+    button.Send(BM_SETSTATE, c.pushed);
+    button.states.clear();
+    button.ids.clear();
+    button.controlPaints = 0;
+    ::RedrawWindow(button, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+    EXPECT_EQ(button.controlPaints, 0) << c.name;  // painted by the object, not the control
+    ClientDc screen(nullptr);
+    MemoryDc memory(::CreateCompatibleDC(screen));
+    button.Send(WM_PRINTCLIENT, reinterpret_cast<WPARAM>(memory.Get()), PRF_CLIENT);
+    EXPECT_EQ(button.controlPaints, 1) << c.name;
+    ASSERT_EQ(button.states.size(), 2u) << c.name;
+    EXPECT_EQ(button.states[0], button.states[1]) << c.name;
+    EXPECT_EQ((button.states[0] & ODS_SELECTED) != 0, c.pushed) << c.name;
+    EXPECT_EQ((button.states[0] & ODS_DISABLED) != 0, c.disabled) << c.name;
+    EXPECT_EQ(button.ids, (std::vector<UINT>{7, 7})) << c.name;
+    button.Send(BM_SETSTATE, FALSE);
+  }
 }
 
 }  // namespace

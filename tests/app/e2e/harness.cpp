@@ -168,10 +168,17 @@ bool Process::Start(const fs::path& program, const Options& options) {
   }
   PROCESS_INFORMATION info{};
   started_ = std::chrono::steady_clock::now();
-  const BOOL started = ::CreateProcessW(program.c_str(), commandLine.data(), nullptr, nullptr,
-                                        output != INVALID_HANDLE_VALUE, CREATE_UNICODE_ENVIRONMENT, environment.data(),
-                                        folder.c_str(), &startup, &info);
-  const DWORD error = ::GetLastError();
+  BOOL started = FALSE;
+  DWORD error = 0;
+  // Wine now and then fails to set up a new process (its shared memory cannot be mapped) and
+  // reports an internal error; a second try starts it.
+  for (int attempt = 0; attempt < 3; ++attempt) {
+    if (attempt > 0) std::this_thread::sleep_for(milliseconds(200));
+    started = ::CreateProcessW(program.c_str(), commandLine.data(), nullptr, nullptr, output != INVALID_HANDLE_VALUE,
+                               CREATE_UNICODE_ENVIRONMENT, environment.data(), folder.c_str(), &startup, &info);
+    error = ::GetLastError();
+    if (started || error != ERROR_INTERNAL_ERROR) break;
+  }
   if (output != INVALID_HANDLE_VALUE) ::CloseHandle(output);
   if (!started) {
     error_ = "CreateProcess failed with error " + std::to_string(error) + " for " + program.string();
