@@ -2,7 +2,6 @@
 
 #include <psapi.h>
 
-#include <algorithm>
 #include <cstdio>
 
 #include "app/main_window_rules.h"
@@ -307,9 +306,7 @@ void CNX70DriverDlg::StartPrefetch() {
   const auto& tabs = chineseLayout_ ? layout::performance_page::kTabBitmapsChinese
                                     : layout::performance_page::kTabBitmapsEnglish;
   std::vector<unsigned> resources{main, main + 1, main + 2};
-  for (const int id : tabs) {
-    if (std::find(resources.begin(), resources.end(), unsigned(id)) == resources.end()) resources.push_back(unsigned(id));
-  }
+  resources.insert(resources.end(), tabs.begin(), tabs.end());  // a picture named twice is read once
   prefetch_.Start(std::move(files), std::move(resources), skins + u"Slider.png");
 }
 

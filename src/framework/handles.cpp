@@ -76,7 +76,6 @@ BufferedDc::~BufferedDc() {
     // Whatever the drawing selected or set (fonts, clipping, colours, the origin) is undone, so the
     // next paint starts from a clean DC.
     ::RestoreDC(dc_, savedState_);
-    ::SetWindowOrgEx(dc_, 0, 0, nullptr);
   } else {
     ::SetWindowOrgEx(dc_, previousOrigin_.x, previousOrigin_.y, nullptr);
   }

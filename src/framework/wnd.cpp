@@ -193,28 +193,24 @@ bool CWnd::Attach(HWND hwnd) {
       return true;
     }
   }
-  // The procedure is swapped before the entry exists: a message in between finds none and goes
-  // to DefWindowProc, so the entry is made first with the procedure about to be replaced.
-  const auto current = reinterpret_cast<WNDPROC>(::GetWindowLongPtrW(hwnd, GWLP_WNDPROC));
-  if (!current) return false;
+  // The entry comes before the procedure is replaced, so the window's first message through it
+  // finds its object.
+  const auto previous = reinterpret_cast<WNDPROC>(::GetWindowLongPtrW(hwnd, GWLP_WNDPROC));
+  if (!previous) return false;
   {
     std::lock_guard lock(attachedLock);
-    attached[hwnd] = {this, current};
-  }
-  ::SetLastError(0);
-  const auto replaced = reinterpret_cast<WNDPROC>(
-      ::SetWindowLongPtrW(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&CWnd::WindowProc)));
-  if (!replaced && ::GetLastError() != 0) {
-    std::lock_guard lock(attachedLock);
-    attached.erase(hwnd);
-    return false;
-  }
-  previous_ = replaced ? replaced : current;
-  {
-    std::lock_guard lock(attachedLock);
-    attached[hwnd].previous = previous_;
+    attached[hwnd] = {this, previous};
   }
   hwnd_ = hwnd;
+  previous_ = previous;
+  ::SetLastError(0);
+  if (!::SetWindowLongPtrW(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&CWnd::WindowProc)) &&
+      ::GetLastError() != 0) {
+    std::lock_guard lock(attachedLock);
+    attached.erase(hwnd);
+    hwnd_ = nullptr;
+    return false;
+  }
   return true;
 }
 
